@@ -43,6 +43,8 @@ if [[ $stage == all || $stage == tsan ]]; then
 fi
 if [[ $stage == all || $stage == fuzz ]] && [ -f tests/fuzz/CMakeLists.txt ]; then
   echo "== fuzzers (bounded time each)"
-  CC=clang CXX=clang++ configure build-fuzz -DSHOULU_FUZZ=ON -DSHOULU_BENCH=OFF
-  run_ctest build-fuzz -L fuzz
+  CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DSHOULU_FUZZ=ON -DSHOULU_BENCH=OFF >/dev/null
+  cmake --build build-fuzz -j "$jobs" --target fuzzers
+  ctest --test-dir build-fuzz --output-on-failure -L fuzz
 fi
