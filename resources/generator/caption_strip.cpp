@@ -154,12 +154,12 @@ void MessageGlyph(cairo_t* cr, Rgb c, double a) {
 void SettingsGlyph(cairo_t* cr, Rgb c, double a) {
   SavedState saved(cr);
   const double cx = 14, cy = 8.5;
-  constexpr int kTeeth = 8;
-  const double outer = 5.0, body = 3.6, hole = 1.6;
+  constexpr int kTeeth = 6;
+  const double outer = 5.2, body = 3.7, hole = 1.7;
   cairo_new_path(cr);
   for (int i = 0; i < kTeeth; ++i) {
     const double mid = (i + 0.5) * 2 * M_PI / kTeeth - M_PI / 2;
-    const double half_tooth = 0.22, half_gap = 2 * M_PI / kTeeth / 2;
+    const double half_tooth = 0.30, half_gap = 2 * M_PI / kTeeth / 2;
     cairo_arc(cr, cx, cy, body, mid - half_gap, mid - half_tooth * 1.3);
     cairo_line_to(cr, cx + outer * std::cos(mid - half_tooth),
                   cy + outer * std::sin(mid - half_tooth));
