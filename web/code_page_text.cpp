@@ -1,0 +1,44 @@
+#include "web/code_page_text.h"
+
+#include "platform/text/chinese_script.h"
+#include "platform/text/code_page.h"
+
+namespace web {
+namespace {
+
+namespace text = platform::text;
+
+std::string UpToFirstZero(std::string converted) {
+  converted.resize(converted.find('\0') == std::string::npos ? converted.size()
+                                                             : converted.find('\0'));
+  return converted;
+}
+
+}  // namespace
+
+std::u16string MultiByteToUtf16(std::string_view bytes, std::optional<int> codePage) {
+  return text::ToUtf16(bytes, codePage.value_or(text::kCodePageUtf8));
+}
+
+std::string Utf16ToMultiByte(std::u16string_view units, std::optional<int> codePage) {
+  return UpToFirstZero(text::FromUtf16(units, codePage.value_or(text::kCodePageAnsi)));
+}
+
+std::string GbkToUtf8(std::string_view gbk) {
+  return Utf16ToMultiByte(MultiByteToUtf16(gbk, text::kCodePageGbk), text::kCodePageUtf8);
+}
+
+std::string Utf8ToGbk(std::string_view utf8) {
+  return Utf16ToMultiByte(MultiByteToUtf16(utf8, text::kCodePageUtf8), text::kCodePageGbk);
+}
+
+std::string Big5ToSimplifiedGbk(std::string_view big5) {
+  const std::string gbk =
+      UpToFirstZero(text::FromUtf16(text::ToUtf16(big5, text::kCodePageBig5), text::kCodePageGbk,
+                                    {.unmappable = text::Unmappable::kEndText}));
+  const std::u16string simplified =
+      text::TraditionalToSimplified(text::ToUtf16(gbk, text::kCodePageGbk));
+  return UpToFirstZero(text::FromUtf16(simplified, text::kCodePageGbk));
+}
+
+}  // namespace web
