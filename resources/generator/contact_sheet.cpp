@@ -2,6 +2,7 @@
 // light and a dark ground, with a mock-up of the main window's caption over the background.
 // Usage: picture_contact_sheet OUT.png
 
+#include <cmath>
 #include <cstdio>
 #include <optional>
 #include <span>
@@ -148,6 +149,76 @@ void MockWindow(cairo_t* cr, cairo_surface_t* background, cairo_surface_t* strip
   }
 }
 
+// Average colour of an RGB24 picture, which the host takes as the window colour.
+void AverageColour(cairo_surface_t* picture, double rgb[3]) {
+  cairo_surface_flush(picture);
+  const int w = cairo_image_surface_get_width(picture);
+  const int h = cairo_image_surface_get_height(picture);
+  const int stride = cairo_image_surface_get_stride(picture);
+  const unsigned char* data = cairo_image_surface_get_data(picture);
+  double sum[3] = {0, 0, 0};
+  for (int y = 0; y < h; ++y) {
+    const auto* row = reinterpret_cast<const std::uint32_t*>(data + y * stride);
+    for (int x = 0; x < w; ++x) {
+      sum[0] += (row[x] >> 16) & 0xFF;
+      sum[1] += (row[x] >> 8) & 0xFF;
+      sum[2] += row[x] & 0xFF;
+    }
+  }
+  for (int i = 0; i < 3; ++i) rgb[i] = sum[i] / (255.0 * w * h);
+}
+
+// The window menu as it opens over the main window: panel, accent strip in the window colour,
+// four items with their icons (the first one lit), separators between them.
+void MockMenu(cairo_t* cr, const double colour[3], const std::vector<cairo_surface_t*>& icons,
+              double x, double y, bool checked_first, cairo_surface_t* check_mark) {
+  SavedState saved(cr);
+  cairo_translate(cr, x, y);
+  const double w = 120, h = 113;
+  cairo_rectangle(cr, 6, 6, w - 12, h - 12);
+  cairo_set_source_rgba(cr, 1, 1, 1, 234 / 255.0);
+  cairo_fill_preserve(cr);
+  cairo_set_source_rgba(cr, 0, 0, 0, 125 / 255.0);
+  cairo_set_line_width(cr, 1);
+  cairo_stroke(cr);
+  cairo_rectangle(cr, 8, 8, 24, h - 16);
+  cairo_set_source_rgba(cr, colour[0], colour[1], colour[2], 102 / 255.0);
+  cairo_fill(cr);
+  const char* texts[] = {"窗口置顶", "联系QQ", "联系旺旺", "打开官网"};
+  cairo_select_font_face(cr, "WenQuanYi Micro Hei", CAIRO_FONT_SLANT_NORMAL,
+                         CAIRO_FONT_WEIGHT_NORMAL);
+  cairo_set_font_size(cr, 12);
+  double item_y = 8;
+  for (int i = 0; i < 4; ++i) {
+    if (i == 0) {
+      cairo_rectangle(cr, 8, item_y, w - 17, 21);
+      cairo_set_source_rgba(cr, colour[0], colour[1], colour[2], 225 / 255.0);
+      cairo_fill(cr);
+    }
+    cairo_surface_t* icon = (i == 0 && checked_first) ? check_mark : icons[i];
+    const int iw = cairo_image_surface_get_width(icon);
+    const int ih = cairo_image_surface_get_height(icon);
+    cairo_save(cr);
+    cairo_rectangle(cr, 10, item_y + 1, 20, 20);
+    cairo_clip(cr);
+    const double ix = 10 - std::round((iw - 20) / 2.0),
+                 iy = item_y + 1 - std::round((ih - 20) / 2.0);
+    cairo_set_source_surface(cr, icon, ix, iy);
+    cairo_paint(cr);
+    cairo_restore(cr);
+    cairo_set_source_rgba(cr, 0, 0, 0, (i == 0 ? 230 : 210) / 255.0);
+    cairo_move_to(cr, 38, item_y + 15);
+    cairo_show_text(cr, texts[i]);
+    item_y += 22;
+    if (i < 3) {
+      cairo_rectangle(cr, 33, item_y + 1, w - 43, 1);
+      cairo_set_source_rgb(cr, 0xB7 / 255.0, 0xC3 / 255.0, 0xCC / 255.0);
+      cairo_fill(cr);
+      item_y += 3;
+    }
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -187,6 +258,19 @@ int main(int argc, char** argv) {
       MockWindow(cr, picture, pictures[0].get(), kGap + w + 3 * kGap, y, 0);
       MockWindow(cr, picture, pictures[0].get(), kGap + w + 3 * kGap + 383 + kGap, y, 1);
       MockWindow(cr, picture, pictures[0].get(), kGap + w + 3 * kGap + 2 * (383 + kGap), y, 2);
+      double colour[3];
+      AverageColour(picture, colour);
+      const std::vector<cairo_surface_t*> icons = {pictures[3].get(), pictures[5].get(),
+                                                   pictures[6].get(), pictures[7].get()};
+      const double menu_y = y + h + 2 * kGap;
+      MockMenu(cr, colour, icons, kGap + 4 * 200, menu_y, false, pictures[2].get());
+      MockMenu(cr, colour, {pictures[4].get(), icons[1], icons[2], icons[3]}, kGap + 4 * 200 + 130,
+               menu_y, false, pictures[2].get());
+      MockMenu(cr, colour, icons, kGap + 4 * 200 + 260, menu_y, true, pictures[2].get());
+      Label(cr, kGap + 4 * 200, menu_y + 130,
+            "window colour " + std::to_string(static_cast<int>(colour[0] * 255)) + ", " +
+                std::to_string(static_cast<int>(colour[1] * 255)) + ", " +
+                std::to_string(static_cast<int>(colour[2] * 255)));
       y += h + 2 * kGap;
       // The caption corner enlarged, where the glyphs meet the picture.
       Place(cr, picture, kGap, y, 250, 0, 200, 40, 4, kLight);

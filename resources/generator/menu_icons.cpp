@@ -93,10 +93,14 @@ std::vector<std::uint8_t> DrawTopMostIcon() {
 std::vector<std::uint8_t> DrawNotTopMostIcon() {
   IconCanvas icon(22);
   cairo_t* cr = icon.cr();
-  cairo_translate(cr, 10, 10);
-  cairo_rotate(cr, M_PI / 4);
-  cairo_translate(cr, -10, -10.5);
-  DrawPin(cr, {palette::kGrey, palette::kGreyDeep, palette::kGreyDeep});
+  // The same pin in grey, lifted clear of the board it was stuck in; whole-pixel moves keep it
+  // as sharp as the pinned one.
+  {
+    SavedState lifted(cr);
+    cairo_translate(cr, 0, -1);
+    DrawPin(cr, {palette::kGrey, palette::kGreyDeep, palette::kGreyDeep});
+  }
+  FillPixels(cr, 4, 18, 12, 1, palette::kGreyDeep, 0.7);
   return icon.Encode();
 }
 
