@@ -41,9 +41,9 @@ void SoftLight(cairo_t* cr, double x, double y, double radius, Rgb colour, doubl
   cairo_fill(cr);
 }
 
-// A wide band between two sine curves, fading out towards its top.
-void Wave(cairo_t* cr, double base, double amplitude, double phase, double thickness, Rgb colour,
-          double alpha) {
+// A wide band between two sine curves, fading out towards its bottom.
+void HardWave(cairo_t* cr, double base, double amplitude, double phase, double thickness,
+              Rgb colour, double alpha) {
   SavedState saved(cr);
   cairo_new_path(cr);
   for (int x = -10; x <= kWidth + 10; x += 5) {
@@ -60,6 +60,15 @@ void Wave(cairo_t* cr, double base, double amplitude, double phase, double thick
   cairo_set_source(cr, fill);
   cairo_pattern_destroy(fill);
   cairo_fill(cr);
+}
+
+// The band laid down a few times a little lower each time, so its crest is soft, not cut.
+void Wave(cairo_t* cr, double base, double amplitude, double phase, double thickness, Rgb colour,
+          double alpha) {
+  constexpr int kLayers = 5;
+  for (int i = 0; i < kLayers; ++i) {
+    HardWave(cr, base + i * 1.5, amplitude, phase, thickness, colour, alpha / kLayers);
+  }
 }
 
 // One least-significant step of noise hides the banding of the long gradients.
@@ -97,9 +106,9 @@ std::vector<std::uint8_t> DrawWindowBackground() {
   SoftLight(cr, 60, 260, 120, {0.80, 0.92, 1.0}, 0.35);
   SoftLight(cr, 250, 90, 60, palette::kWhite, 0.12);
   SoftLight(cr, 400, 60, 40, palette::kWhite, 0.10);
-  Wave(cr, 250, 14, 0.3, 110, palette::kWhite, 0.38);
-  Wave(cr, 285, 10, 2.1, 90, {0.70, 0.86, 0.96}, 0.30);
-  Wave(cr, 315, 8, 4.0, 70, palette::kWhite, 0.45);
+  Wave(cr, 250, 14, 0.3, 110, palette::kWhite, 0.50);
+  Wave(cr, 285, 10, 2.1, 90, {0.70, 0.86, 0.96}, 0.40);
+  Wave(cr, 315, 8, 4.0, 70, palette::kWhite, 0.55);
   Dither(canvas.surface());
   return EncodeBaselineJpeg(canvas.surface(), kJpegQuality);
 }
