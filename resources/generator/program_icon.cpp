@@ -34,13 +34,14 @@ std::vector<std::uint8_t> DrawProgramIcon(int size) {
     cairo_arc(cr, centre, centre, radius - ring_width / 2, 0, 2 * M_PI);
     cairo_clip(cr);
     const int bar = static_cast<int>(std::round(1.5 * u));
-    const int base = static_cast<int>(std::round(centre + radius * 0.55));
-    const int heights[] = {static_cast<int>(2 * u), static_cast<int>(3.2 * u),
-                           static_cast<int>(4.4 * u)};
-    int x = static_cast<int>(std::round(centre - 1.5 * bar - u * 0.5));
+    const int gap = static_cast<int>(std::round(0.5 * u));
+    const int base = static_cast<int>(std::round(centre + radius * 0.3));
+    const int heights[] = {static_cast<int>(1.6 * u), static_cast<int>(2.6 * u),
+                           static_cast<int>(3.6 * u)};
+    int x = static_cast<int>(std::round(centre - (3 * bar + 2 * gap) / 2.0));
     for (int h : heights) {
       FillPixels(cr, x, base - h, bar, h, palette::kWhite, 0.85);
-      x += bar + static_cast<int>(std::round(0.5 * u));
+      x += bar + gap;
     }
   }
   cairo_set_line_width(cr, ring_width);
