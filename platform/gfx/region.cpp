@@ -1,0 +1,180 @@
+#include "platform/gfx/region.h"
+
+#include <algorithm>
+#include <cmath>
+#include <set>
+
+namespace platform::gfx {
+
+namespace {
+
+using Spans = std::vector<std::pair<int, int>>;
+
+// Whether a pixel row belongs to the result, given membership in the two operands.
+bool Keep(bool a, bool b, CombineMode mode) {
+  switch (mode) {
+    case CombineMode::replace:
+      return b;
+    case CombineMode::intersect:
+      return a && b;
+    case CombineMode::unite:
+      return a || b;
+    case CombineMode::exclusive_or:
+      return a != b;
+    case CombineMode::exclude:
+      return a && !b;
+    case CombineMode::complement:
+      return b && !a;
+  }
+  return false;
+}
+
+Spans CombineSpans(const Spans& a, const Spans& b, CombineMode mode) {
+  std::vector<int> edges;
+  for (const auto& s : a) edges.insert(edges.end(), {s.first, s.second});
+  for (const auto& s : b) edges.insert(edges.end(), {s.first, s.second});
+  std::sort(edges.begin(), edges.end());
+  edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
+  auto inside = [](const Spans& spans, int x) {
+    return std::any_of(spans.begin(), spans.end(),
+                       [x](const auto& s) { return s.first <= x && x < s.second; });
+  };
+  Spans out;
+  for (std::size_t i = 0; i + 1 < edges.size(); ++i) {
+    const int x0 = edges[i];
+    const int x1 = edges[i + 1];
+    if (!Keep(inside(a, x0), inside(b, x0), mode)) continue;
+    if (!out.empty() && out.back().second == x0) {
+      out.back().second = x1;
+    } else {
+      out.emplace_back(x0, x1);
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+void Region::append_band(int top, int bottom, Spans spans) {
+  if (spans.empty() || bottom <= top) return;
+  if (!bands_.empty() && bands_.back().bottom == top && bands_.back().spans == spans) {
+    bands_.back().bottom = bottom;
+    return;
+  }
+  bands_.push_back({top, bottom, std::move(spans)});
+}
+
+Region Region::from_rect(const Rect& r) {
+  Region region;
+  if (!r.empty()) region.append_band(r.top, r.bottom, {{r.left, r.right}});
+  return region;
+}
+
+Region Region::round_rect(int left, int top, int right, int bottom, int corner_width,
+                          int corner_height) {
+  if (right < left) std::swap(left, right);
+  if (bottom < top) std::swap(top, bottom);
+  const int w = right - left;
+  const int h = bottom - top;
+  if (w == 0 || h == 0) return {};
+  corner_width = std::min(std::abs(corner_width), w);
+  corner_height = std::min(std::abs(corner_height), h);
+  if (corner_width < 2 || corner_height < 2) return from_rect({left, top, right, bottom});
+
+  // Row r of the corner band keeps the pixels whose centres lie inside the corner ellipse; the
+  // same inset serves the mirrored row at the bottom and both sides, so the four corners match.
+  const double a = corner_width / 2.0;
+  const double b = corner_height / 2.0;
+  const int band = (corner_height + 1) / 2;
+  std::vector<int> insets(static_cast<std::size_t>(band));
+  for (int r = 0; r < band; ++r) {
+    const double dy = (b - (r + 0.5)) / b;
+    const double half = dy >= 1.0 ? 0.0 : a * std::sqrt(1.0 - dy * dy);
+    // Pixel column c is inside when its centre (c + 0.5) is at least a - half from the edge.
+    int inset = static_cast<int>(std::ceil(a - half - 0.5 - 1e-9));
+    inset = std::clamp(inset, 0, (w - 1) / 2);
+    insets[static_cast<std::size_t>(r)] = inset;
+  }
+  std::vector<Spans> rows(static_cast<std::size_t>(h));
+  for (int r = 0; r < h; ++r) {
+    const int from_edge = std::min(r, h - 1 - r);
+    const int inset = from_edge < band ? insets[static_cast<std::size_t>(from_edge)] : 0;
+    rows[static_cast<std::size_t>(r)] = {{left + inset, right - inset}};
+  }
+  return from_row_spans(top, rows);
+}
+
+Region Region::from_row_spans(int top, const std::vector<Spans>& rows) {
+  Region region;
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const int y = top + static_cast<int>(i);
+    region.append_band(y, y + 1, CombineSpans({}, rows[i], CombineMode::unite));
+  }
+  return region;
+}
+
+Region Region::combine(const Region& other, CombineMode mode) const {
+  std::set<int> edges;
+  for (const Band& b : bands_) edges.insert({b.top, b.bottom});
+  for (const Band& b : other.bands_) edges.insert({b.top, b.bottom});
+  auto spans_at = [](const std::vector<Band>& bands, int y) -> const Spans* {
+    for (const Band& b : bands) {
+      if (b.top <= y && y < b.bottom) return &b.spans;
+    }
+    return nullptr;
+  };
+  static const Spans kNone;
+  Region out;
+  for (auto it = edges.begin(); it != edges.end() && std::next(it) != edges.end(); ++it) {
+    const int y0 = *it;
+    const int y1 = *std::next(it);
+    const Spans* a = spans_at(bands_, y0);
+    const Spans* b = spans_at(other.bands_, y0);
+    out.append_band(y0, y1, CombineSpans(a ? *a : kNone, b ? *b : kNone, mode));
+  }
+  return out;
+}
+
+Region Region::offset(int dx, int dy) const {
+  Region out = *this;
+  for (Band& b : out.bands_) {
+    b.top += dy;
+    b.bottom += dy;
+    for (auto& s : b.spans) {
+      s.first += dx;
+      s.second += dx;
+    }
+  }
+  return out;
+}
+
+Rect Region::bounds() const {
+  if (bands_.empty()) return {};
+  Rect r{bands_.front().spans.front().first, bands_.front().top, bands_.front().spans.back().second,
+         bands_.back().bottom};
+  for (const Band& b : bands_) {
+    r.left = std::min(r.left, b.spans.front().first);
+    r.right = std::max(r.right, b.spans.back().second);
+  }
+  return r;
+}
+
+bool Region::contains(int x, int y) const {
+  for (const Band& b : bands_) {
+    if (y < b.top || y >= b.bottom) continue;
+    for (const auto& s : b.spans) {
+      if (s.first <= x && x < s.second) return true;
+    }
+  }
+  return false;
+}
+
+std::vector<Rect> Region::rects() const {
+  std::vector<Rect> out;
+  for (const Band& b : bands_) {
+    for (const auto& s : b.spans) out.push_back({s.first, b.top, s.second, b.bottom});
+  }
+  return out;
+}
+
+}  // namespace platform::gfx
