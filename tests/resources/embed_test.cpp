@@ -1,14 +1,18 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <span>
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "fixtures/embedded.h"
 #include "resources/pictures.h"
+#include "tools/embed/embed_run.h"
 #include "tools/embed/embed_writer.h"
 
 namespace {
@@ -68,6 +72,70 @@ TEST(EmbedTest, AcceptsOnlyIdentifiersAsNames) {
       {"2icons", false},        {"menu-icon", false}, {"name space", false},
   };
   for (const auto& c : cases) EXPECT_EQ(embed::IsValidIdentifier(c.name), c.valid) << c.name;
+}
+
+class EmbedRunTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = std::filesystem::temp_directory_path() /
+           ("shoulu_embed_test_" + std::to_string(::getpid()) + "_" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::remove_all(dir_);
+    std::filesystem::create_directories(dir_);
+    input_ = (dir_ / "input.bin").string();
+    std::ofstream(input_, std::ios::binary) << "abc";
+  }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+
+  std::vector<std::string> Command(std::vector<std::string> entries) const {
+    std::vector<std::string> args = {"--namespace", "ns",       "--header", Out("out.h"),
+                                     "--include",   "ns/out.h", "--source", Out("out.cpp")};
+    args.insert(args.end(), entries.begin(), entries.end());
+    return args;
+  }
+  std::string Out(const char* name) const { return (dir_ / name).string(); }
+
+  std::filesystem::path dir_;
+  std::string input_;
+};
+
+TEST_F(EmbedRunTest, WritesHeaderAndSourceForReadableFiles) {
+  EXPECT_EQ(embed::RunEmbed(Command({"First=" + input_, "Second=" + input_})), 0);
+  EXPECT_GT(std::filesystem::file_size(Out("out.h")), 0u);
+  EXPECT_GT(std::filesystem::file_size(Out("out.cpp")), 0u);
+}
+
+TEST_F(EmbedRunTest, RefusesBadInputWithoutWritingAnything) {
+  const struct {
+    const char* what;
+    std::vector<std::string> entries;
+  } cases[] = {
+      {"missing file", {"Missing=" + (dir_ / "nowhere.bin").string()}},
+      {"name that is no identifier", {"two words=" + input_}},
+      {"empty name", {"=" + input_}},
+      {"same name twice", {"Same=" + input_, "Same=" + input_}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(embed::RunEmbed(Command(c.entries)), 1) << c.what;
+    EXPECT_FALSE(std::filesystem::exists(Out("out.h"))) << c.what;
+  }
+}
+
+TEST_F(EmbedRunTest, MalformedCommandLineIsAUsageError) {
+  const std::vector<std::string> cases[] = {
+      {},
+      {"--namespace", "ns", "--header", Out("out.h"), "--include", "ns/out.h"},  // no source
+      {"--namespace", "not valid", "--header", Out("out.h"), "--include", "i", "--source", "s"},
+      {"--namespace"},
+      {"--colour", "red"},
+  };
+  for (const auto& args : cases) EXPECT_EQ(embed::RunEmbed(args), 2);
+}
+
+TEST_F(EmbedRunTest, UnwritableOutputIsReported) {
+  std::vector<std::string> args = Command({"Name=" + input_});
+  args[3] = (dir_ / "no_such_folder" / "out.h").string();
+  EXPECT_EQ(embed::RunEmbed(args), 1);
 }
 
 }  // namespace
