@@ -129,21 +129,14 @@ void SkinGlyph(cairo_t* cr, Rgb c, double a) {
 void MessageGlyph(cairo_t* cr, Rgb c, double a) {
   SavedState saved(cr);
   // Bubble over pixels 8..19 x 3..10, tail down to row 12 at the left.
-  const double l = 8.5, t = 3.5, r = 19.5, b = 10.5, rad = 2;
-  cairo_new_path(cr);
-  cairo_move_to(cr, l + rad, t);
-  cairo_line_to(cr, r - rad, t);
-  cairo_arc(cr, r - rad, t + rad, rad, -M_PI / 2, 0);
-  cairo_line_to(cr, r, b - rad);
-  cairo_arc(cr, r - rad, b - rad, rad, 0, M_PI / 2);
-  cairo_line_to(cr, 14.5, b);
-  cairo_line_to(cr, 11.5, 13.0);
-  cairo_line_to(cr, 11.5, b);
-  cairo_line_to(cr, l + rad, b);
-  cairo_arc(cr, l + rad, b - rad, rad, M_PI / 2, M_PI);
-  cairo_line_to(cr, l, t + rad);
-  cairo_arc(cr, l + rad, t + rad, rad, M_PI, 3 * M_PI / 2);
-  cairo_close_path(cr);
+  SpeechBubblePath(cr, {.left = 8.5,
+                        .top = 3.5,
+                        .right = 19.5,
+                        .bottom = 10.5,
+                        .radius = 2,
+                        .tail_x = 11.5,
+                        .tail_width = 3,
+                        .tail_depth = 2.5});
   cairo_set_line_width(cr, 1.0);
   cairo_set_line_join(cr, CAIRO_LINE_JOIN_MITER);
   SetColour(cr, c, a);

@@ -10,12 +10,6 @@ namespace {
 
 constexpr int kBoxCell = 17;
 
-void TickPath(cairo_t* cr, double x0, double y0, double x1, double y1, double x2, double y2) {
-  cairo_move_to(cr, x0, y0);
-  cairo_line_to(cr, x1, y1);
-  cairo_line_to(cr, x2, y2);
-}
-
 struct BoxLook {
   bool checked;
   bool hot;
@@ -43,12 +37,7 @@ void DrawCheckBox(cairo_t* cr, BoxLook look) {
   // Inner light edge along the top.
   FillPixels(cr, 4, 3, 9, 1, palette::kWhite, look.checked ? 0.35 : 0.8);
   if (look.checked) {
-    cairo_set_line_width(cr, 1.75);
-    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
-    TickPath(cr, 5.25, 8.75, 7.5, 11.0, 11.75, 6.0);
-    SetColour(cr, palette::kWhite, 1);
-    cairo_stroke(cr);
+    StrokeTick(cr, {5.25, 8.75, 7.5, 11.0, 11.75, 6.0}, 1.75, palette::kWhite);
   }
 }
 
@@ -56,13 +45,7 @@ void DrawCheckBox(cairo_t* cr, BoxLook look) {
 
 std::vector<std::uint8_t> DrawCheckMark() {
   Canvas canvas(20, 20);
-  cairo_t* cr = canvas.cr();
-  cairo_set_line_width(cr, 2.0);
-  cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-  cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
-  TickPath(cr, 5.0, 10.0, 8.5, 13.5, 15.0, 6.0);
-  SetColour(cr, palette::kInk, 0.9);
-  cairo_stroke(cr);
+  StrokeTick(canvas.cr(), {5.0, 10.0, 8.5, 13.5, 15.0, 6.0}, 2.0, palette::kInk, 0.9);
   return EncodePng(canvas.surface());
 }
 

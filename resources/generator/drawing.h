@@ -35,6 +35,18 @@ void RoundedRectPath(cairo_t* cr, double x, double y, double w, double h, double
 void FillPixels(cairo_t* cr, int x, int y, int w, int h, Rgb c, double alpha = 1.0);
 // One-pixel outline of the pixel box (x, y, w, h), drawn on pixel centres.
 void StrokePixelBox(cairo_t* cr, int x, int y, int w, int h, Rgb c, double alpha = 1.0);
+// Rounded box (l, t)-(r, b) with a tail hanging from its bottom edge: the tail's straight side
+// drops from (tail_x, b) to (tail_x, b + depth), its slanted side returns to (tail_x + width, b).
+struct Bubble {
+  double left, top, right, bottom, radius;
+  double tail_x, tail_width, tail_depth;
+};
+void SpeechBubblePath(cairo_t* cr, const Bubble& bubble);
+// A check mark through three points, with round ends, in one stroke.
+struct Tick {
+  double x0, y0, x1, y1, x2, y2;
+};
+void StrokeTick(cairo_t* cr, const Tick& tick, double width, Rgb c, double alpha = 1.0);
 // A vertical linear gradient from top to bottom of (y0, y1).
 void SetVerticalGradient(cairo_t* cr, double y0, double y1, Rgb top, double top_alpha, Rgb bottom,
                          double bottom_alpha);

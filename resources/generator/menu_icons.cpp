@@ -57,21 +57,14 @@ void DrawPin(cairo_t* cr, PinColours c) {
 }
 
 void BubblePath(cairo_t* cr, double l, double t, double r, double b, double tail_x) {
-  const double rad = kCornerRadius;
-  cairo_new_path(cr);
-  cairo_move_to(cr, l + rad, t);
-  cairo_line_to(cr, r - rad, t);
-  cairo_arc(cr, r - rad, t + rad, rad, -M_PI / 2, 0);
-  cairo_line_to(cr, r, b - rad);
-  cairo_arc(cr, r - rad, b - rad, rad, 0, M_PI / 2);
-  cairo_line_to(cr, tail_x + 4, b);
-  cairo_line_to(cr, tail_x, b + 3);
-  cairo_line_to(cr, tail_x, b);
-  cairo_line_to(cr, l + rad, b);
-  cairo_arc(cr, l + rad, b - rad, rad, M_PI / 2, M_PI);
-  cairo_line_to(cr, l, t + rad);
-  cairo_arc(cr, l + rad, t + rad, rad, M_PI, 3 * M_PI / 2);
-  cairo_close_path(cr);
+  SpeechBubblePath(cr, {.left = l,
+                        .top = t,
+                        .right = r,
+                        .bottom = b,
+                        .radius = kCornerRadius,
+                        .tail_x = tail_x,
+                        .tail_width = 4,
+                        .tail_depth = 3});
 }
 
 void FillAndRim(cairo_t* cr, Rgb top, Rgb bottom, Rgb rim, double y0, double y1) {
