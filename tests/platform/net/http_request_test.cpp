@@ -346,6 +346,26 @@ TEST(HttpRequestTls, IgnoresOnlyTheCertificateErrorsItIsToldTo) {
   }
 }
 
+// Ignoring is a property of one request: neither a kept-alive connection nor a cached TLS
+// session of a lenient request may carry a later strict request past the check.
+TEST(HttpRequestTls, IgnoringCertificateErrorsStaysWithItsRequest) {
+  HttpTestServer server({.tls = true});
+  server.On("/", ScriptedResponse::Text("secure"));
+  auto lenient = HttpRequest::Create();
+  auto fresh = HttpRequest::Create();
+  for (int round = 0; round < 2; ++round) {
+    ASSERT_TRUE(lenient->Open("GET", server.Url("/")));
+    ASSERT_TRUE(lenient->SetOption(kOptionIgnoreCertificateErrors, kIgnoreAllCertificateErrors));
+    ASSERT_TRUE(lenient->Send());
+
+    ASSERT_TRUE(lenient->Open("GET", server.Url("/")));
+    ASSERT_TRUE(lenient->SetOption(kOptionIgnoreCertificateErrors, 0));
+    EXPECT_FALSE(lenient->Send()) << round;
+    ASSERT_TRUE(fresh->Open("GET", server.Url("/")));
+    EXPECT_FALSE(fresh->Send()) << round;
+  }
+}
+
 // Several threads, each with its own object, share the name and session caches safely.
 TEST(HttpRequestThreads, ObjectsOnSeveralThreadsWorkSideBySide) {
   HttpTestServer server({.tls = true});
