@@ -1,15 +1,12 @@
 #include "platform/net/http_request.h"
 
-#include <arpa/inet.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <thread>
 
 #include "support/http_test_server.h"
+#include "support/loopback_sockets.h"
 
 namespace platform::net {
 namespace {
@@ -25,19 +22,6 @@ std::string Text(const std::vector<std::uint8_t>& bytes) {
 
 std::string HostLine(const HttpTestServer& server) {
   return "Host: 127.0.0.1:" + std::to_string(server.Port());
-}
-
-// A port nobody listens on: bound, then closed again.
-std::uint16_t RefusedPort() {
-  int fd = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t length = sizeof address;
-  bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-  getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-  close(fd);
-  return ntohs(address.sin_port);
 }
 
 void ExpectEmptyResults(const HttpRequest& request) {
@@ -210,7 +194,8 @@ TEST_F(HttpRequestTest, FaultsLeaveEmptyResults) {
   server_.On("/silent", silent);
   server_.On("/giant-header", giant_header);
 
-  const std::string refused = "http://127.0.0.1:" + std::to_string(RefusedPort()) + "/";
+  const std::string refused =
+      "http://127.0.0.1:" + std::to_string(test_support::RefusedLoopbackPort()) + "/";
   for (const std::string& url :
        {refused, server_.Url("/reset"), server_.Url("/silent"), server_.Url("/giant-header")}) {
     ASSERT_TRUE(request_->Open("GET", server_.Url("/ok")));
@@ -238,21 +223,24 @@ TEST_F(HttpRequestTest, ReadsA50MegabyteBody) {
 
 // A peer that takes the connection but never reads: the send limit ends the upload.
 TEST_F(HttpRequestTest, SendLimitEndsAnUploadNobodyReads) {
-  int fd = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t length = sizeof address;
-  ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-  ASSERT_EQ(listen(fd, 1), 0);
-  getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-
-  ASSERT_TRUE(request_->Open(
-      "POST", "http://127.0.0.1:" + std::to_string(ntohs(address.sin_port)) + "/upload"));
+  test_support::SilentListener listener;
+  ASSERT_NE(listener.Port(), 0);
+  ASSERT_TRUE(
+      request_->Open("POST", "http://127.0.0.1:" + std::to_string(listener.Port()) + "/upload"));
   ASSERT_TRUE(request_->SetTimeouts(0, 0, 200, 0));
   EXPECT_FALSE(request_->Send(std::string(64u << 20, 'u')));
   ExpectEmptyResults(*request_);
-  close(fd);
+}
+
+// The TCP connection completes in the kernel, the TLS handshake never does: the resolve and
+// connect limits cover it.
+TEST_F(HttpRequestTest, ConnectLimitCoversAHandshakeThatNeverCompletes) {
+  test_support::SilentListener listener;
+  ASSERT_NE(listener.Port(), 0);
+  ASSERT_TRUE(request_->Open("GET", "https://127.0.0.1:" + std::to_string(listener.Port()) + "/"));
+  ASSERT_TRUE(request_->SetTimeouts(100, 100, 0, 0));
+  EXPECT_FALSE(request_->Send());
+  ExpectEmptyResults(*request_);
 }
 
 TEST_F(HttpRequestTest, AbortFromAnotherThreadEndsTheSend) {
@@ -288,7 +276,8 @@ TEST_F(HttpRequestTest, GoesThroughANamedProxyWithCredentials) {
     challenge.header_lines.push_back("Proxy-Authenticate: Basic realm=\"test\"");
     return challenge;
   });
-  const std::string target = "http://127.0.0.1:" + std::to_string(RefusedPort()) + "/x?y=1";
+  const std::string target =
+      "http://127.0.0.1:" + std::to_string(test_support::RefusedLoopbackPort()) + "/x?y=1";
   ASSERT_TRUE(request_->Open("GET", target));
   ASSERT_TRUE(
       request_->SetProxy(ProxySetting::kNamed, "127.0.0.1:" + std::to_string(server_.Port())));

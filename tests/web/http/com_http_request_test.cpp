@@ -1,13 +1,10 @@
 #include "web/com_http_request.h"
 
-#include <arpa/inet.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include "support/http_test_server.h"
+#include "support/loopback_sockets.h"
 
 namespace web {
 namespace {
@@ -24,18 +21,6 @@ constexpr const char* kContentTypeLine = "Content-Type: application/x-www-form-u
 
 std::string Text(const ByteBlock& bytes) {
   return std::string(bytes.begin(), bytes.end());
-}
-
-std::uint16_t RefusedPort() {
-  int fd = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t length = sizeof address;
-  bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-  getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-  close(fd);
-  return ntohs(address.sin_port);
 }
 
 class ComHttpRequestTest : public ::testing::Test {
@@ -216,7 +201,8 @@ TEST_F(ComHttpRequestTest, GoesThroughTheProxyWithItsCredentials) {
     challenge.header_lines.push_back("Proxy-Authenticate: Basic realm=\"p\"");
     return challenge;
   });
-  const std::string target = "http://127.0.0.1:" + std::to_string(RefusedPort()) + "/t";
+  const std::string target =
+      "http://127.0.0.1:" + std::to_string(test_support::RefusedLoopbackPort()) + "/t";
   int status = 0;
   ByteBlock body = ComHttpRequest(target, {.status = &status,
                                            .proxy = "127.0.0.1:" + std::to_string(server_.Port()),
@@ -243,9 +229,12 @@ TEST_F(ComHttpRequestTest, FaultsEndInEmptyResults) {
   server_.On("/silent", silent);
 
   const std::string urls[] = {
-      "not an address",      "http://",
-      "gopher://127.0.0.1/", "http://127.0.0.1:" + std::to_string(RefusedPort()) + "/",
-      server_.Url("/reset"), server_.Url("/giant-header"),
+      "not an address",
+      "http://",
+      "gopher://127.0.0.1/",
+      "http://127.0.0.1:" + std::to_string(test_support::RefusedLoopbackPort()) + "/",
+      server_.Url("/reset"),
+      server_.Url("/giant-header"),
       server_.Url("/silent")};
   for (const std::string& url : urls) {
     std::string cookies = "k = v", returned = "stale", headers, returned_headers = "stale";
