@@ -305,7 +305,7 @@ void Graphics::apply_clip() {
 
 RectF Graphics::visible_clip_bounds() const {
   Rect b{0, 0, width_, height_};
-  if (clip_) b = b.intersect(clip_->bounds());
+  if (clip_) b = clip_->combine(Region::from_rect(b), CombineMode::intersect).bounds();
   return {static_cast<float>(b.left), static_cast<float>(b.top), static_cast<float>(b.width()),
           static_cast<float>(b.height())};
 }
