@@ -26,3 +26,16 @@ struct std::hash<platform::os::Window> {
     return std::hash<std::uint64_t>{}(w.id);
   }
 };
+
+namespace platform::os {
+
+// Windows travel in message parameters (WM_ACTIVATE's other window, WM_SETFOCUS's previous
+// focus, ...) as their identifier.
+inline constexpr std::intptr_t window_to_param(Window w) {
+  return static_cast<std::intptr_t>(w.id);
+}
+inline constexpr Window window_from_param(std::intptr_t v) {
+  return Window{static_cast<std::uint64_t>(v)};
+}
+
+}  // namespace platform::os

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace platform::os {
+
+// Conversions between the UTF-16 the window text is kept in and the UTF-8 displays take.
+// Ill-formed input becomes U+FFFD, never an error.
+std::string utf16_to_utf8(std::u16string_view text);
+std::u16string utf8_to_utf16(std::string_view text);
+
+}  // namespace platform::os
