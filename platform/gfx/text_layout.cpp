@@ -132,6 +132,8 @@ void TextLayout::build(const Font& font) {
   for (auto [a, b] : prepared.underlines) {
     AddAttribute(attrs, pango_attr_underline_new(PANGO_UNDERLINE_SINGLE), a, b);
   }
+  // Lines broken inside a word end without a hyphen.
+  AddAttribute(attrs, pango_attr_insert_hyphens_new(FALSE), 0, end);
   if (format_.flags & kStringFormatNoFontFallback) {
     AddAttribute(attrs, pango_attr_fallback_new(FALSE), 0, end);
   }
