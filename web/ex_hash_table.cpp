@@ -286,8 +286,10 @@ bool Ex_HashTable::ValueFitsType(const HashValue& value) const {
     }
     case kTypeObject: {
       const auto* object = std::get_if<ObjectValue>(&value);
-      return object != nullptr && !object->empty() && !prototype_.empty() &&
-             typeid(*object->get()) == typeid(*prototype_.get());
+      if (object == nullptr || object->empty() || prototype_.empty()) return false;
+      const HashObject& given = *object->get();
+      const HashObject& prototype = *prototype_.get();
+      return typeid(given) == typeid(prototype);
     }
     default:
       return std::holds_alternative<std::int32_t>(value);
