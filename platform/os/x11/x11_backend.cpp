@@ -104,6 +104,11 @@ XWindow X11Backend::native_id(Window window) const {
   return record == nullptr ? None : record->native->id();
 }
 
+bool X11Backend::presents_through_shared_memory(Window window) const {
+  const Record* record = Find(window);
+  return record != nullptr && record->presenter->shared();
+}
+
 bool X11Backend::WindowManaged() const {
   return WindowManagerRunning(*connection_);
 }

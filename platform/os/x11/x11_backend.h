@@ -63,6 +63,7 @@ class X11Backend final : public DisplayBackend {
 
   // The X window that shows `window`; None when there is none. For tests and diagnostics.
   XWindow native_id(Window window) const;
+  bool presents_through_shared_memory(Window window) const;
   Connection& connection() { return *connection_; }
 
  private:
