@@ -21,7 +21,7 @@ constexpr int kNoLimit = 0;
 bool IsTokenChar(char c) {
   if (c >= '0' && c <= '9') return true;
   if ((c | 0x20) >= 'a' && (c | 0x20) <= 'z') return true;
-  return std::strchr("!#$%&'*+-.^_`|~", c) != nullptr && c != '\0';
+  return c != '\0' && std::strchr("!#$%&'*+-.^_`|~", c) != nullptr;
 }
 
 bool IsToken(std::string_view text) {
@@ -32,9 +32,13 @@ bool IsSafeValue(std::string_view text) {
   return text.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos;
 }
 
+char LowerAscii(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
 bool SameName(std::string_view a, std::string_view b) {
   return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return (x | 0x20) == (y | 0x20) || x == y;
+           return LowerAscii(x) == LowerAscii(y);
          });
 }
 
@@ -294,9 +298,8 @@ bool HttpRequest::Perform(std::string_view body) {
 
 bool HttpRequest::ConfigureTransfer(Transfer& transfer, std::string_view body) {
   CURL* easy = handles_->easy;
-  CurlRuntime& runtime = CurlRuntime::Get();
   curl_easy_reset(easy);
-  curl_easy_setopt(easy, CURLOPT_SHARE, runtime.Share());
+  curl_easy_setopt(easy, CURLOPT_SHARE, CurlRuntime::Get().Share());
   curl_easy_setopt(easy, CURLOPT_URL, url_.c_str());
   curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
   curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
@@ -311,8 +314,20 @@ bool HttpRequest::ConfigureTransfer(Transfer& transfer, std::string_view body) {
   curl_easy_setopt(easy, CURLOPT_PREREQFUNCTION, Transfer::OnConnected);
   curl_easy_setopt(easy, CURLOPT_PREREQDATA, &transfer);
   curl_easy_setopt(easy, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
+  ApplyVerbAndBody(transfer, body);
+  if (!BuildHeaderList(transfer)) return false;
+  ApplyProxyAndCredentials();
+  ApplyCertificateChecks();
+  // The connect phase gets libcurl's own limit too, so that a stuck resolver is covered.
+  const int resolve = Limit(timeouts_.resolve_ms), connect = Limit(timeouts_.connect_ms);
+  if (resolve != kNoLimit && connect != kNoLimit)
+    curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(resolve) + connect);
+  return true;
+}
 
-  // Verb and body. POST keeps libcurl's own redirect rules (a 302 turns it into a GET).
+// POST keeps libcurl's own redirect rules (a 302 turns it into a GET).
+void HttpRequest::ApplyVerbAndBody(Transfer& transfer, std::string_view body) {
+  CURL* easy = handles_->easy;
   if (verb_ == "HEAD") {
     curl_easy_setopt(easy, CURLOPT_NOBODY, 1L);
   } else if (verb_ == "GET" && body.empty()) {
@@ -323,31 +338,36 @@ bool HttpRequest::ConfigureTransfer(Transfer& transfer, std::string_view body) {
     if (verb_ != "POST") curl_easy_setopt(easy, CURLOPT_CUSTOMREQUEST, verb_.c_str());
   }
   transfer.upload_size = verb_ == "HEAD" ? 0 : static_cast<curl_off_t>(body.size());
+}
 
-  // Headers in the caller's order; libcurl's own Accept, Expect and form Content-Type are
-  // withheld so that only what the caller set goes out.
-  bool has_accept = false, has_content_type = false;
-  for (const auto& [name, value] : headers_) {
-    has_accept = has_accept || SameName(name, "Accept");
-    has_content_type = has_content_type || SameName(name, "Content-Type");
-    std::string line = value.empty() ? name + ";" : name + ": " + value;
+// Headers in the caller's order; libcurl's own Accept, Expect and form Content-Type are
+// withheld, so that only what the caller set goes out.
+bool HttpRequest::BuildHeaderList(Transfer& transfer) {
+  auto append = [&](const std::string& line) {
     curl_slist* grown = curl_slist_append(transfer.headers.get(), line.c_str());
     if (grown == nullptr) return false;
-    transfer.headers.release();
+    static_cast<void>(transfer.headers.release());
     transfer.headers.reset(grown);
+    return true;
+  };
+  auto has = [&](std::string_view wanted) {
+    return std::any_of(headers_.begin(), headers_.end(),
+                       [&](const auto& header) { return SameName(header.first, wanted); });
+  };
+  for (const auto& [name, value] : headers_) {
+    // "Name;" is libcurl's spelling of a header with an empty value.
+    if (!append(value.empty() ? name + ";" : name + ": " + value)) return false;
   }
-  for (const char* withheld : {"Accept:", "Expect:", "Content-Type:"}) {
-    if ((std::strcmp(withheld, "Accept:") == 0 && has_accept) ||
-        (std::strcmp(withheld, "Content-Type:") == 0 && has_content_type))
-      continue;
-    curl_slist* grown = curl_slist_append(transfer.headers.get(), withheld);
-    if (grown == nullptr) return false;
-    transfer.headers.release();
-    transfer.headers.reset(grown);
+  for (const char* withheld : {"Accept", "Expect", "Content-Type"}) {
+    if (!has(withheld) && !append(std::string(withheld) + ":")) return false;
   }
-  curl_easy_setopt(easy, CURLOPT_HTTPHEADER, transfer.headers.get());
+  curl_easy_setopt(handles_->easy, CURLOPT_HTTPHEADER, transfer.headers.get());
+  return true;
+}
 
-  // Without a named proxy the connection is direct; proxies from the environment never apply.
+// Without a named proxy the connection is direct; proxies from the environment never apply.
+void HttpRequest::ApplyProxyAndCredentials() {
+  CURL* easy = handles_->easy;
   curl_easy_setopt(easy, CURLOPT_PROXY, proxy_server_.c_str());
   if (!proxy_bypass_.empty()) curl_easy_setopt(easy, CURLOPT_NOPROXY, proxy_bypass_.c_str());
   if (proxy_credentials_) {
@@ -360,22 +380,20 @@ bool HttpRequest::ConfigureTransfer(Transfer& transfer, std::string_view body) {
     curl_easy_setopt(easy, CURLOPT_PASSWORD, server_password_.c_str());
     curl_easy_setopt(easy, CURLOPT_HTTPAUTH, CURLAUTH_ANY);
   }
+}
 
-  // libcurl checks the chain (authority, usage, dates) as one; it is skipped only when every
-  // error it can report is to be ignored, so asking for less never ignores more.
-  const std::int64_t chain_errors =
-      kIgnoreUnknownAuthority | kIgnoreWrongUsage | kIgnoreInvalidDate;
-  const bool ignore_chain = (ignored_certificate_errors_ & chain_errors) == chain_errors;
+// libcurl checks the chain (authority, usage, dates) as one; the check is skipped only when
+// every error it can report is to be ignored, so asking for less never ignores more. libcurl
+// keys kept connections and cached sessions by these settings, so a lenient request never
+// lends its connection or session to a strict one.
+void HttpRequest::ApplyCertificateChecks() {
+  CURL* easy = handles_->easy;
+  const std::int64_t chain = kIgnoreUnknownAuthority | kIgnoreWrongUsage | kIgnoreInvalidDate;
+  const bool ignore_chain = (ignored_certificate_errors_ & chain) == chain;
   const bool ignore_name = (ignored_certificate_errors_ & kIgnoreNameMismatch) != 0;
   curl_easy_setopt(easy, CURLOPT_SSL_VERIFYPEER, ignore_chain ? 0L : 1L);
   curl_easy_setopt(easy, CURLOPT_SSL_VERIFYHOST, ignore_name ? 0L : 2L);
-  runtime.UseSharedAuthorities(easy);
-
-  // The connect phase gets its own libcurl limit too, so that a stuck resolver is covered.
-  const int resolve = Limit(timeouts_.resolve_ms), connect = Limit(timeouts_.connect_ms);
-  if (resolve != kNoLimit && connect != kNoLimit)
-    curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(resolve) + connect);
-  return true;
+  CurlRuntime::Get().UseSharedAuthorities(easy);
 }
 
 // Runs the transfer on the object's multi handle, so that the send and receive limits can

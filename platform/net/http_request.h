@@ -82,6 +82,10 @@ class HttpRequest {
   explicit HttpRequest(std::unique_ptr<Handles> handles);
   bool Perform(std::string_view body);
   bool ConfigureTransfer(Transfer& transfer, std::string_view body);
+  void ApplyVerbAndBody(Transfer& transfer, std::string_view body);
+  bool BuildHeaderList(Transfer& transfer);
+  void ApplyProxyAndCredentials();
+  void ApplyCertificateChecks();
   bool Drive(Transfer& transfer);
   void ClearResponse();
 

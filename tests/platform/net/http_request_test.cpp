@@ -49,13 +49,17 @@ TEST_F(HttpRequestTest, SendsExactlyTheHeadersSetInTheirOrder) {
   ASSERT_TRUE(request_->SetRequestHeader("X-Empty", ""));
   ASSERT_TRUE(request_->SetRequestHeader("User-Agent", "agent"));
   ASSERT_TRUE(request_->SetRequestHeader("cookie", "c=3"));  // replaces, keeps place and spelling
+  // "^" and "~" differ in the bit that tells "A" from "a", yet they are different names.
+  ASSERT_TRUE(request_->SetRequestHeader("X-^", "1"));
+  ASSERT_TRUE(request_->SetRequestHeader("X-~", "2"));
   ASSERT_TRUE(request_->Send());
 
   std::vector<RecordedRequest> requests = server_.Requests();
   ASSERT_EQ(requests.size(), 1u);
   EXPECT_EQ(requests[0].request_line, "GET /p?q=1 HTTP/1.1");
-  EXPECT_THAT(requests[0].header_lines, ElementsAre(HostLine(server_), "Cookie: c=3", "Accept: */*",
-                                                    "X-Empty:", "User-Agent: agent"));
+  EXPECT_THAT(requests[0].header_lines,
+              ElementsAre(HostLine(server_), "Cookie: c=3", "Accept: */*",
+                          "X-Empty:", "User-Agent: agent", "X-^: 1", "X-~: 2"));
   EXPECT_EQ(requests[0].body, "");
 }
 
