@@ -18,6 +18,11 @@ void Clock::remove_listener(ThreadWaker* waker) const {
   if (it != listeners_.end()) listeners_.erase(it);
 }
 
+std::size_t Clock::listener_count() const {
+  std::lock_guard lock(listeners_mu_);
+  return listeners_.size();
+}
+
 void Clock::wake_listeners() {
   std::lock_guard lock(listeners_mu_);
   for (ThreadWaker* w : listeners_) w->wake();

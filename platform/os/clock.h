@@ -25,6 +25,8 @@ class Clock {
   // Threads in a timed wait listen, so a clock whose time jumps can wake them.
   void add_listener(ThreadWaker* waker) const;
   void remove_listener(ThreadWaker* waker) const;
+  // How many threads wait on the clock right now (tests use it to know a wait has begun).
+  std::size_t listener_count() const;
 
  protected:
   void wake_listeners();

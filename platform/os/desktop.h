@@ -182,8 +182,9 @@ class Desktop {
   // thread, otherwise blocking until the owner has handled it (handling messages sent to the
   // caller meanwhile). 0 at once for a dead window or an ended thread.
   LRESULT send_message(Window window, std::uint32_t message, WPARAM wparam, LPARAM lparam);
-  // Every get_message of the thread answers false from now on (nested loops end as well);
-  // peek_message hands out WM_QUIT once.
+  // WM_QUIT comes after the messages posted before it. Once it has been handed out, every
+  // get_message of the thread answers false (nested loops and the loops around them all end),
+  // while peek_message does not hand it out again, so a peek loop cannot spin on it.
   void post_quit_message(int exit_code);
   // Waits for a message (sent messages are handled meanwhile) and takes it; false for WM_QUIT.
   // A filter window or message range limits what is taken (WM_QUIT always passes).

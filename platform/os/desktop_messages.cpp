@@ -264,9 +264,9 @@ bool Desktop::get_message(Message& out, Window filter, std::uint32_t first, std:
   auto queue = current_queue();
   for (;;) {
     {
+      // Once handed out, WM_QUIT ends every further loop of the thread, nested ones included.
       std::lock_guard lock(queue->mu);
-      if (queue->quit_posted) {
-        queue->quit_peeked = true;
+      if (queue->quit_posted && queue->quit_peeked) {
         out = Message{{}, WM_QUIT, static_cast<WPARAM>(queue->quit_code), 0, tick_count(), {}};
         return false;
       }

@@ -52,8 +52,8 @@ struct KeyEvent {
   // UTF-8 text the key produces with the current layout and modifiers, empty for keys that
   // produce none (arrows, function keys, modifiers). Control characters count: Return gives
   // "\r", Tab "\t", Backspace "\b", Escape "\x1b".
-  std::string text;
-  Modifiers modifiers;
+  std::string text{};
+  Modifiers modifiers{};
 };
 
 enum class MoveSizeEdge {
@@ -72,9 +72,9 @@ enum class NativeShowState { normal, minimized, maximized };
 
 // What a native window needs to know when it is created.
 struct NativeWindowSpec {
-  Rect bounds;               // screen coordinates of the whole window
-  std::string title;         // UTF-8
-  Window owner;              // kept above its owner, grouped with it; none for unowned windows
+  Rect bounds{};             // screen coordinates of the whole window
+  std::string title{};       // UTF-8
+  Window owner{};            // kept above its owner, grouped with it; none for unowned windows
   bool popup = true;         // no native decoration (all our windows draw their own frame)
   bool tool_window = false;  // no task-bar entry
   bool topmost = false;      // above every window that is not topmost

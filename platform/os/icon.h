@@ -11,7 +11,7 @@ namespace platform::os {
 struct Icon {
   int width = 0;
   int height = 0;
-  std::vector<std::uint32_t> pixels;
+  std::vector<std::uint32_t> pixels{};
 
   bool empty() const { return width <= 0 || height <= 0 || pixels.size() < size_t(width) * height; }
   PixelView view() const {

@@ -10,12 +10,12 @@ namespace platform::os {
 
 // A message as a thread's queue hands it out.
 struct Message {
-  Window window;
+  Window window{};
   std::uint32_t message = WM_NULL;
   WPARAM wparam = 0;
   LPARAM lparam = 0;
   std::uint32_t time = 0;  // clock milliseconds when it was queued
-  Point pt;                // cursor position (screen) when it was queued
+  Point pt{};              // cursor position (screen) when it was queued
 };
 
 // peek_message removal

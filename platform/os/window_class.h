@@ -20,12 +20,12 @@ using WindowProc = std::function<LRESULT(Window, std::uint32_t, WPARAM, LPARAM)>
 using TimerProc = std::function<void(Window, std::uint32_t, std::uintptr_t, std::uint32_t)>;
 
 struct WindowClass {
-  std::string name;
+  std::string name{};
   std::uint32_t style = 0;  // CS_*
   // Empty: the desktop's default handling only.
-  WindowProc procedure;
-  std::shared_ptr<const Icon> icon;
-  std::shared_ptr<const Icon> small_icon;
+  WindowProc procedure{};
+  std::shared_ptr<const Icon> icon{};
+  std::shared_ptr<const Icon> small_icon{};
   CursorShape cursor = CursorShape::arrow;
 };
 

@@ -24,7 +24,7 @@ inline constexpr std::uint32_t SWP_HIDEWINDOW = 0x0080;
 struct InsertAfter {
   enum class Kind { top, bottom, topmost, notopmost, after };
   Kind kind = Kind::top;
-  Window window;  // for Kind::after: directly below this window
+  Window window{};  // for Kind::after: directly below this window
 
   static InsertAfter top() { return {Kind::top, {}}; }
   static InsertAfter bottom() { return {Kind::bottom, {}}; }
@@ -35,17 +35,17 @@ struct InsertAfter {
 
 // WM_GETMINMAXINFO lparam: filled with defaults from the work area, adjusted by the window.
 struct MinMaxInfo {
-  Point reserved;
-  Point max_size;
-  Point max_position;
-  Point min_track_size;
-  Point max_track_size;
+  Point reserved{};
+  Point max_size{};
+  Point max_position{};
+  Point min_track_size{};
+  Point max_track_size{};
 };
 
 // WM_NCCALCSIZE lparam: the proposed window rectangle, replaced by the client rectangle.
 // Windows here have no frame: the default keeps the whole window as client area.
 struct NcCalcSizeParams {
-  Rect rects[3];
+  Rect rects[3]{};
 };
 
 // WM_STYLECHANGED lparam; wparam is GWL_STYLE or GWL_EXSTYLE.
@@ -56,13 +56,13 @@ struct StyleChange {
 
 // What create_window needs. Position and size left out take the defaults below.
 struct CreateWindowParams {
-  std::string class_name;
-  std::u16string title;
+  std::string class_name{};
+  std::u16string title{};
   std::uint32_t style = 0;
   std::uint32_t ex_style = 0;
-  std::optional<Point> position;  // default (0, 0)
-  std::optional<Size> size;       // default 0 × 0
-  Window owner;
+  std::optional<Point> position{};  // default (0, 0)
+  std::optional<Size> size{};       // default 0 × 0
+  Window owner{};
   LPARAM create_param = 0;  // handed to WM_CREATE in CreateStruct
 };
 
