@@ -2,6 +2,10 @@
 
 #include <x86intrin.h>
 
+#include <functional>
+
+#include "web/pump_wait.h"
+
 namespace web {
 
 std::int32_t QuickRandomFromCounter(std::uint32_t counter, std::int32_t low, std::int32_t high) {
@@ -17,7 +21,10 @@ std::int32_t QuickRandom(std::int32_t low, std::int32_t high) {
   return QuickRandomFromCounter(static_cast<std::uint32_t>(__rdtsc()), low, high);
 }
 
-std::string RandomDigits(int count, std::optional<int> kind) {
+namespace {
+
+std::string DrawDigits(int count, std::optional<int> kind,
+                       const std::function<void()>& afterDigit) {
   static constexpr char kOddDigits[] = "13579";
   static constexpr char kEvenDigits[] = "02468";
   std::string digits;
@@ -35,8 +42,19 @@ std::string RandomDigits(int count, std::optional<int> kind) {
       default:
         break;
     }
+    if (afterDigit) afterDigit();
   }
   return digits;
+}
+
+}  // namespace
+
+std::string RandomDigits(int count, std::optional<int> kind) {
+  return DrawDigits(count, kind, {});
+}
+
+std::string RandomDigits(platform::os::Desktop& desktop, int count, std::optional<int> kind) {
+  return DrawDigits(count, kind, [&desktop] { DispatchPendingMessages(desktop); });
 }
 
 }  // namespace web

@@ -4,6 +4,10 @@
 #include <optional>
 #include <string>
 
+namespace platform::os {
+class Desktop;
+}
+
 namespace web {
 
 // An integer from low to high drawn from the time-stamp counter: cheap, and close for calls that
@@ -17,5 +21,7 @@ std::int32_t QuickRandomFromCounter(std::uint32_t counter, std::int32_t low, std
 // `count` random decimal digits; kind 0 or not given any digit, 1 odd digits, 2 even digits, any
 // other kind none.
 std::string RandomDigits(int count, std::optional<int> kind = {});
+// The same, dispatching the calling thread's pending messages after each digit.
+std::string RandomDigits(platform::os::Desktop& desktop, int count, std::optional<int> kind = {});
 
 }  // namespace web
