@@ -66,7 +66,7 @@ void Graphics::ContextRelease::operator()(cairo_t* cr) const {
   cairo_destroy(cr);
 }
 
-Graphics::Graphics(Bitmap& target) : target_(&target) {
+Graphics::Graphics(Bitmap& target) {
   if (target.empty()) return;
   cairo_t* cr = cairo_create(target.surface());
   if (cairo_status(cr) != CAIRO_STATUS_SUCCESS) {
@@ -79,7 +79,7 @@ Graphics::Graphics(Bitmap& target) : target_(&target) {
 }
 
 Graphics::~Graphics() {
-  if (context_) cairo_surface_flush(target_->surface());
+  if (context_) cairo_surface_flush(cairo_get_target(context_.get()));
 }
 
 void Graphics::begin_shapes() {

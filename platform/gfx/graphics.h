@@ -97,7 +97,6 @@ class Graphics {
   void set_source(const Brush& brush);
   void set_pen(const Pen& pen);
 
-  Bitmap* target_;
   std::unique_ptr<cairo_t, ContextRelease> context_;
   int width_ = 0;
   int height_ = 0;

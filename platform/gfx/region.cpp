@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <set>
 
 namespace platform::gfx {
 
@@ -114,23 +113,25 @@ Region Region::from_row_spans(int top, const std::vector<Spans>& rows) {
 }
 
 Region Region::combine(const Region& other, CombineMode mode) const {
-  std::set<int> edges;
-  for (const Band& b : bands_) edges.insert({b.top, b.bottom});
-  for (const Band& b : other.bands_) edges.insert({b.top, b.bottom});
-  auto spans_at = [](const std::vector<Band>& bands, int y) -> const Spans* {
-    for (const Band& b : bands) {
-      if (b.top <= y && y < b.bottom) return &b.spans;
-    }
-    return nullptr;
-  };
+  std::vector<int> edges;
+  edges.reserve(2 * (bands_.size() + other.bands_.size()));
+  for (const Band& b : bands_) edges.insert(edges.end(), {b.top, b.bottom});
+  for (const Band& b : other.bands_) edges.insert(edges.end(), {b.top, b.bottom});
+  std::sort(edges.begin(), edges.end());
+  edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
   static const Spans kNone;
+  // Both band lists are sorted: walk them alongside the edges.
+  auto spans_at = [](const std::vector<Band>& bands, std::size_t& i, int y) -> const Spans& {
+    while (i < bands.size() && bands[i].bottom <= y) ++i;
+    return i < bands.size() && bands[i].top <= y ? bands[i].spans : kNone;
+  };
+  std::size_t ia = 0;
+  std::size_t ib = 0;
   Region out;
-  for (auto it = edges.begin(); it != edges.end() && std::next(it) != edges.end(); ++it) {
-    const int y0 = *it;
-    const int y1 = *std::next(it);
-    const Spans* a = spans_at(bands_, y0);
-    const Spans* b = spans_at(other.bands_, y0);
-    out.append_band(y0, y1, CombineSpans(a ? *a : kNone, b ? *b : kNone, mode));
+  for (std::size_t k = 0; k + 1 < edges.size(); ++k) {
+    const Spans& a = spans_at(bands_, ia, edges[k]);
+    const Spans& b = spans_at(other.bands_, ib, edges[k]);
+    out.append_band(edges[k], edges[k + 1], CombineSpans(a, b, mode));
   }
   return out;
 }

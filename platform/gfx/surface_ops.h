@@ -18,6 +18,7 @@ enum class SourceAlpha {
 };
 
 // Blends the source area onto the destination at (x, y) with the constant alpha a / 255.
+// Source and destination must be different bitmaps; for one bitmap nothing happens.
 void AlphaBlendArea(Bitmap& destination, int x, int y, const Bitmap& source, const Rect& area,
                     std::uint8_t constant_alpha, SourceAlpha mode);
 

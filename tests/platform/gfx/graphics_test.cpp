@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "platform/gfx/pixel_probe.h"
@@ -207,6 +208,32 @@ TEST(GraphicsShapeTest, ArcPathMakesRoundCorners) {
   // The right arcs end on x = 19, the centre of the last column.
   EXPECT_EQ(b.get_pixel(18, 10), kRed);
   EXPECT_EQ(b.get_pixel(20, 10), 0u);
+}
+
+TEST(GraphicsShapeTest, ArcsRunClockwiseAndNegativeSweepsBackwards) {
+  // A quarter pie of a wide ellipse, once with a forward and once with a backward sweep.
+  auto pie = [](float start, float sweep) {
+    Bitmap b = Bitmap::create(24, 14);
+    Graphics g(b);
+    g.set_smoothing_mode(SmoothingMode::none);
+    Path p;
+    p.add_line({11, 6}, {11, 6});
+    p.add_arc({1, 1, 20, 10}, start, sweep);
+    p.close_figure();
+    g.fill_path(SolidBrush{kRed}, p);
+    return b;
+  };
+  const Bitmap forward = pie(0, 90);
+  const Bitmap backward = pie(90, -90);
+  EXPECT_EQ(std::memcmp(forward.pixels(), backward.pixels(), 14 * forward.stride()), 0);
+  // Clockwise from the x axis on a y-down surface: the lower right quarter.
+  EXPECT_EQ(forward.get_pixel(16, 8), kRed);
+  EXPECT_EQ(forward.get_pixel(6, 8), 0u);
+  EXPECT_EQ(forward.get_pixel(16, 3), 0u);
+  // The ellipse reaches its box's right edge on the x axis, and is flatter than a circle.
+  EXPECT_EQ(forward.get_pixel(20, 6), kRed);
+  EXPECT_EQ(forward.get_pixel(12, 10), kRed);
+  EXPECT_EQ(forward.get_pixel(12, 12), 0u);
 }
 
 struct ClipCase {

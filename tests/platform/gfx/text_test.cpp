@@ -248,6 +248,41 @@ TEST_F(TextTest, HotkeyPrefixUnderlinesTheMarkedCharacter) {
   EXPECT_FLOAT_EQ(Width(u"a&&b", font, hide), Width(u"a&b", font));
 }
 
+TEST_F(TextTest, UnderlineStyleDrawsALineUnderTheWholeText) {
+  const RectF box{2, 2, 100, 20};
+  const Ink plain = FindInk(Draw(u"Save", MakeFont(u"Tahoma", 14), box, {}), kWhite);
+  const Bitmap underlined = Draw(u"Save", MakeFont(u"Tahoma", 14, kFontUnderline), box, {});
+  // A row below the letters is inked across their whole width.
+  const Ink below =
+      FindInk(underlined, {0, plain.box.bottom - 1, 120, plain.box.bottom + 4}, kWhite);
+  EXPECT_GE(below.box.width(), plain.box.width() - 2);
+  EXPECT_GT(FindInk(underlined, kWhite).count, plain.count + plain.box.width() - 2);
+}
+
+TEST_F(TextTest, SingleBitRenderingHasNoBlendedPixels) {
+  const Font font = MakeFont(u"Tahoma", 13);
+  auto blended_pixels = [&](TextRenderingHint hint) {
+    Bitmap b = Bitmap::create(80, 20);
+    Graphics g(b);
+    g.set_text_rendering_hint(hint);
+    g.draw_string(u"Query 123", font, {0, 0, 80, 20}, {}, SolidBrush{0xFF000000});
+    int blended = 0, solid = 0;
+    for (int y = 0; y < 20; ++y) {
+      for (int x = 0; x < 80; ++x) {
+        const int a = AlphaOf(b.get_pixel(x, y));
+        blended += a > 0 && a < 255;
+        solid += a == 255;
+      }
+    }
+    return std::pair{blended, solid};
+  };
+  const auto [hard_blended, hard_solid] = blended_pixels(TextRenderingHint::single_bit_per_pixel);
+  EXPECT_EQ(hard_blended, 0);
+  EXPECT_GT(hard_solid, 40);
+  EXPECT_GT(blended_pixels(TextRenderingHint::anti_alias_grid_fit).first, 20);
+  EXPECT_GT(blended_pixels(TextRenderingHint::anti_alias).first, 20);
+}
+
 TEST_F(TextTest, AlignmentPlacesTheLineInTheBox) {
   const Font font = MakeFont(u"宋体");
   const RectF box{10, 4, 100, 30};
