@@ -100,7 +100,7 @@ class DesktopTest : public ::testing::Test {
   struct WindowOptions {
     std::uint32_t style = WS_POPUP;
     std::uint32_t ex_style = 0;
-    Window owner;
+    Window owner{};
     const char* class_name = kDoubleClickClass;
     bool show = true;
   };

@@ -125,9 +125,10 @@ TEST_F(TimersTest, TimerMessagesComeAfterPostedOnes) {
 
 TEST_F(TimersTest, DispatchCallsTheRoutineInsteadOfTheProcedure) {
   std::vector<std::tuple<Window, std::uint32_t, std::uintptr_t, std::uint32_t>> calls;
-  desktop.set_timer(window, 9, 25, [&](Window w, std::uint32_t m, std::uintptr_t id, std::uint32_t t) {
-    calls.emplace_back(w, m, id, t);
-  });
+  desktop.set_timer(window, 9, 25,
+                    [&](Window w, std::uint32_t m, std::uintptr_t id, std::uint32_t t) {
+                      calls.emplace_back(w, m, id, t);
+                    });
   clock.advance(25ms);
   log.clear();
   pump();
@@ -141,9 +142,8 @@ TEST_F(TimersTest, DispatchCallsTheRoutineInsteadOfTheProcedure) {
 
 TEST_F(TimersTest, ARoutineKilledAfterItsMessageWasTakenIsNotCalled) {
   int calls = 0;
-  desktop.set_timer(window, 9, 10, [&](Window, std::uint32_t, std::uintptr_t, std::uint32_t) {
-    ++calls;
-  });
+  desktop.set_timer(window, 9, 10,
+                    [&](Window, std::uint32_t, std::uintptr_t, std::uint32_t) { ++calls; });
   clock.advance(10ms);
   std::vector<Message> got = take(WM_TIMER);
   ASSERT_EQ(got.size(), 1u);

@@ -106,8 +106,7 @@ INSTANTIATE_TEST_SUITE_P(
                       MaskCase{"key_mouse_only", QS_MOUSE, false, true, false, false, false},
                       MaskCase{"click_mouse", QS_MOUSEBUTTON, false, false, true, false, true},
                       MaskCase{"timer_timer", QS_TIMER, false, false, false, true, true},
-                      MaskCase{"timer_post_only", QS_POSTMESSAGE, false, false, false, true,
-                               false},
+                      MaskCase{"timer_post_only", QS_POSTMESSAGE, false, false, false, true, false},
                       MaskCase{"worker_mask", 0x4BF, true, false, false, false, true},
                       MaskCase{"nothing", QS_ALLINPUT, false, false, false, false, false}),
     [](const auto& info) { return std::string(info.param.name); });
