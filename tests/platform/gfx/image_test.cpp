@@ -15,17 +15,18 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
+int AppendGifBytes(GifFileType* gif, const GifByteType* data, int n) {
+  auto* bytes = static_cast<Bytes*>(gif->UserData);
+  bytes->insert(bytes->end(), data, data + n);
+  return n;
+}
+
 // A 2 x 2 GIF: frame 1 red, green / blue, white with delay 0; frame 2 repaints only the right
 // column, its top pixel transparent and its bottom one red, with delay 5.
 Bytes TwoFrameGif() {
   Bytes out;
-  auto write = [](GifFileType* gif, const GifByteType* data, int n) {
-    auto* bytes = static_cast<Bytes*>(gif->UserData);
-    bytes->insert(bytes->end(), data, data + n);
-    return n;
-  };
   int error = 0;
-  GifFileType* gif = EGifOpen(&out, write, &error);
+  GifFileType* gif = EGifOpen(&out, AppendGifBytes, &error);
   EGifSetGifVersion(gif, true);
   GifColorType colors[] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 255}};
   ColorMapObject* map = GifMakeMapObject(4, colors);
@@ -40,6 +41,23 @@ Bytes TwoFrameGif() {
   };
   frame(0, NO_TRANSPARENT_COLOR, 0, 2, {0, 1, 2, 3});
   frame(5, 2, 1, 1, {2, 0});
+  EGifCloseFile(gif, &error);
+  GifFreeMapObject(map);
+  return out;
+}
+
+// A 1 x 8 interlaced GIF whose row y has palette colour y: the rows are stored in the
+// interlace order 0, 4, 2, 6, 1, 3, 5, 7.
+Bytes InterlacedGif() {
+  Bytes out;
+  int error = 0;
+  GifFileType* gif = EGifOpen(&out, AppendGifBytes, &error);
+  GifColorType colors[8];
+  for (int i = 0; i < 8; ++i) colors[i] = {static_cast<GifByteType>(i * 30), 0, 0};
+  ColorMapObject* map = GifMakeMapObject(8, colors);
+  EGifPutScreenDesc(gif, 1, 8, 3, 0, map);
+  EGifPutImageDesc(gif, 0, 0, 1, 8, true, nullptr);
+  for (GifPixelType row : {0, 4, 2, 6, 1, 3, 5, 7}) EGifPutLine(gif, &row, 1);
   EGifCloseFile(gif, &error);
   GifFreeMapObject(map);
   return out;
@@ -120,6 +138,14 @@ TEST(ImageTest, GifKeepsEveryFrameWithItsDelay) {
   EXPECT_FALSE(image->select_frame(2));
   EXPECT_FALSE(image->select_frame(-1));
   EXPECT_EQ(image->active_frame(), 1);
+}
+
+TEST(ImageTest, InterlacedGifRowsComeOutInPictureOrder) {
+  std::optional<Image> image = Image::decode(InterlacedGif());
+  ASSERT_TRUE(image.has_value());
+  ASSERT_EQ(image->height(), 8);
+  EXPECT_EQ(image->time_frame_count(), 1);
+  for (int y = 0; y < 8; ++y) EXPECT_EQ(RedOf(image->bitmap().get_pixel(0, y)), y * 30) << y;
 }
 
 TEST(ImageTest, PngDecodesOnlyWithItsSignature) {
