@@ -88,12 +88,15 @@ std::optional<Image> DecodeGif(std::span<const std::uint8_t> bytes) {
   Reader reader{bytes};
   int error = 0;
   std::unique_ptr<GifFileType, GifClose> gif(DGifOpen(&reader, Read, &error));
-  if (!gif || DGifSlurp(gif.get()) != GIF_OK) return std::nullopt;
+  if (!gif) return std::nullopt;
   const int width = gif->SWidth;
   const int height = gif->SHeight;
+  if (width <= 0 || height <= 0 || static_cast<long long>(width) * height > kMaxTotalPixels) {
+    return std::nullopt;
+  }
+  if (DGifSlurp(gif.get()) != GIF_OK) return std::nullopt;
   const int count = gif->ImageCount;
-  if (width <= 0 || height <= 0 || count <= 0 ||
-      static_cast<long long>(width) * height * count > kMaxTotalPixels) {
+  if (count <= 0 || static_cast<long long>(width) * height * count > kMaxTotalPixels) {
     return std::nullopt;
   }
   std::vector<std::uint32_t> canvas(static_cast<std::size_t>(width) * height, 0);

@@ -1,7 +1,6 @@
 #include <png.h>
 
 #include <cstring>
-#include <vector>
 
 #include "platform/gfx/color.h"
 #include "platform/gfx/image_decoders.h"
@@ -19,15 +18,15 @@ std::optional<Image> DecodePng(std::span<const std::uint8_t> bytes) {
     png_image_free(&png);
     return std::nullopt;
   }
-  std::vector<std::uint8_t> rgba(PNG_IMAGE_SIZE(png));
-  if (!png_image_finish_read(&png, nullptr, rgba.data(), 0, nullptr)) return std::nullopt;
-  std::uint32_t* out = bitmap.pixels();
-  const int words_per_row = bitmap.stride() / 4;
+  // Decoded straight into the bitmap's rows (four bytes a pixel either way), then turned into
+  // premultiplied words in place.
+  std::uint8_t* rows = reinterpret_cast<std::uint8_t*>(bitmap.pixels());
+  if (!png_image_finish_read(&png, nullptr, rows, bitmap.stride(), nullptr)) return std::nullopt;
   for (int y = 0; y < bitmap.height(); ++y) {
-    const std::uint8_t* p = rgba.data() + static_cast<std::size_t>(y) * bitmap.width() * 4;
-    std::uint32_t* row = out + static_cast<std::ptrdiff_t>(y) * words_per_row;
+    std::uint8_t* p = rows + static_cast<std::ptrdiff_t>(y) * bitmap.stride();
     for (int x = 0; x < bitmap.width(); ++x, p += 4) {
-      row[x] = Premultiply(MakeColor(p[3], p[0], p[1], p[2]));
+      const std::uint32_t word = Premultiply(MakeColor(p[3], p[0], p[1], p[2]));
+      std::memcpy(p, &word, 4);
     }
   }
   bitmap.mark_dirty();

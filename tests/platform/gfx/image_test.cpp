@@ -199,6 +199,34 @@ TEST(ImageTest, BrokenOrTruncatedBytesGiveNoImage) {
   }
 }
 
+std::uint32_t Crc32(const std::uint8_t* data, std::size_t n) {
+  std::uint32_t crc = 0xFFFFFFFF;
+  for (std::size_t i = 0; i < n; ++i) {
+    crc ^= data[i];
+    for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+  }
+  return ~crc;
+}
+
+// The PNG with its header rewritten to claim another size, checksum mended.
+Bytes WithDeclaredSize(Bytes png, std::uint32_t side) {
+  for (int at : {16, 20}) {
+    for (int k = 0; k < 4; ++k) png[at + k] = static_cast<std::uint8_t>(side >> (24 - 8 * k));
+  }
+  const std::uint32_t crc = Crc32(png.data() + 12, 17);
+  for (int k = 0; k < 4; ++k) png[29 + k] = static_cast<std::uint8_t>(crc >> (24 - 8 * k));
+  return png;
+}
+
+TEST(ImageTest, HugeDeclaredSizesAreRefusedBeforeDecoding) {
+  const Bytes png = Png(1, 1, {1, 2, 3, 4});
+  EXPECT_TRUE(Image::decode(WithDeclaredSize(png, 1)).has_value());  // the rewrite itself is sound
+  EXPECT_FALSE(Image::decode(WithDeclaredSize(png, 20000)).has_value());
+  // A GIF screen of 65535 x 65535 with nothing in it.
+  const Bytes gif = {'G', 'I', 'F', '8', '9', 'a', 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, ';'};
+  EXPECT_FALSE(Image::decode(gif).has_value());
+}
+
 TEST(ImageTest, CorruptedBodiesNeverCrash) {
   // Flipped bytes anywhere in the data: decoding either succeeds or gives none.
   for (const Bytes& original :
