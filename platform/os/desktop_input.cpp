@@ -87,8 +87,9 @@ void Desktop::activate(Window window, WPARAM how, bool tell_backend) {
     minimized = rec->minimized();
     raise_in_stack(window);
   }
-  restack_native();
+  // The display may raise what it activates; the restack after it puts owned windows back.
   if (tell_backend) display([&](DisplayBackend& b) { b.activate(window); });
+  restack_native();
   if (old == window) return;
   if (is_window(old)) {
     send_message(old, WM_NCACTIVATE, 0, 0);
