@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 
+#include "platform/os/utf.h"
 #include "platform/os/virtual_keys.h"
 
 namespace platform::os::x11 {
@@ -163,25 +164,16 @@ char32_t CharacterFromKeysym(KeySym keysym, bool control) {
   return character;
 }
 
-std::string Utf8FromCharacter(char32_t c) {
-  std::string out;
-  if (c == 0 || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return out;
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
+std::string TextOfCharacter(char32_t c) {
+  if (c == 0 || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return {};
+  std::u16string units;
+  if (c < 0x10000) {
+    units += static_cast<char16_t>(c);
   } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
+    units += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
+    units += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
   }
-  return out;
+  return utf16_to_utf8(units);
 }
 
 }  // namespace platform::os::x11

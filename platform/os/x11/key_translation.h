@@ -15,7 +15,7 @@ unsigned VirtualKeyFromKeysym(KeySym unshifted);
 // a letter gives its control code (Control+A = 1). 0 when the press types nothing.
 char32_t CharacterFromKeysym(KeySym keysym, bool control);
 
-// UTF-8 of one character; empty for 0 and for values that are no character.
-std::string Utf8FromCharacter(char32_t character);
+// The UTF-8 text a key press types: empty for 0 and for values that are no character.
+std::string TextOfCharacter(char32_t character);
 
 }  // namespace platform::os::x11

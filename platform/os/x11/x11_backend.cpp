@@ -461,6 +461,12 @@ void X11Backend::drain() {
   }
 }
 
+int X11Backend::event_fd() {
+  // The desktop polls this before it drains: events Xlib already holds must count.
+  if (XQLength(connection_->display()) > 0) wake_.Signal();
+  return wake_.poll_fd();
+}
+
 void X11Backend::flush() {
   Display* display = connection_->display();
   XFlush(display);

@@ -57,7 +57,7 @@ class X11Backend final : public DisplayBackend {
   void release_grab() override;
   void begin_move_size(Window window, MoveSizeEdge edge, Point screen) override;
 
-  int event_fd() override { return wake_.poll_fd(); }
+  int event_fd() override;
   void drain() override;
   void flush() override;
 

@@ -187,7 +187,7 @@ void X11Backend::OnKey(XKeyEvent& event) {
   key.modifiers = ModifiersOf(event.state);
   if (key.pressed) {
     key.repeat = !keys_down_.insert(event.keycode).second;
-    key.text = Utf8FromCharacter(CharacterFromKeysym(applied, key.modifiers.control));
+    key.text = TextOfCharacter(CharacterFromKeysym(applied, key.modifiers.control));
   } else {
     keys_down_.erase(event.keycode);
   }

@@ -9,7 +9,7 @@ namespace {
 
 using namespace platform::os;
 using platform::os::x11::CharacterFromKeysym;
-using platform::os::x11::Utf8FromCharacter;
+using platform::os::x11::TextOfCharacter;
 using platform::os::x11::VirtualKeyFromKeysym;
 
 TEST(VirtualKeyFromKeysymTest, MapsKeysToTheirCodes) {
@@ -100,15 +100,15 @@ TEST(CharacterFromKeysymTest, GivesTheTypedCharacter) {
   }
 }
 
-TEST(Utf8FromCharacterTest, EncodesEveryLengthAndRefusesNonCharacters) {
-  EXPECT_EQ(Utf8FromCharacter(U'a'), "a");
-  EXPECT_EQ(Utf8FromCharacter(0x0D), "\r");
-  EXPECT_EQ(Utf8FromCharacter(U'é'), "é");
-  EXPECT_EQ(Utf8FromCharacter(U'中'), "中");
-  EXPECT_EQ(Utf8FromCharacter(U'😀'), "😀");
-  EXPECT_EQ(Utf8FromCharacter(0), "");
-  EXPECT_EQ(Utf8FromCharacter(0xD800), "");
-  EXPECT_EQ(Utf8FromCharacter(0x110000), "");
+TEST(TextOfCharacterTest, EncodesEveryLengthAndRefusesNonCharacters) {
+  EXPECT_EQ(TextOfCharacter(U'a'), "a");
+  EXPECT_EQ(TextOfCharacter(0x0D), "\r");
+  EXPECT_EQ(TextOfCharacter(U'é'), "é");
+  EXPECT_EQ(TextOfCharacter(U'中'), "中");
+  EXPECT_EQ(TextOfCharacter(U'😀'), "😀");
+  EXPECT_EQ(TextOfCharacter(0), "");
+  EXPECT_EQ(TextOfCharacter(0xD800), "");
+  EXPECT_EQ(TextOfCharacter(0x110000), "");
 }
 
 }  // namespace
