@@ -1,6 +1,7 @@
 #include "platform/net/http_request.h"
 
 #include <curl/curl.h>
+#include <sys/socket.h>
 
 #include <algorithm>
 #include <chrono>
@@ -42,8 +43,15 @@ bool SameName(std::string_view a, std::string_view b) {
          });
 }
 
-int Limit(int ms) {
+long long Limit(int ms) {
   return ms <= 0 ? kNoLimit : ms;
+}
+
+// libcurl's own connect limit covers resolving and connecting together: their sum, computed
+// wide enough not to overflow.
+long long ConnectLimit(const Timeouts& timeouts) {
+  const long long resolve = Limit(timeouts.resolve_ms), connect = Limit(timeouts.connect_ms);
+  return resolve == kNoLimit || connect == kNoLimit ? kNoLimit : resolve + connect;
 }
 
 // An http or https address with a host, as libcurl reads it.
@@ -89,7 +97,9 @@ struct HttpRequest::Transfer {
   std::string header_lines;
   std::vector<std::uint8_t> body;
   bool too_big = false;
+  bool resolved = false;
   bool connected = false;
+  Clock::time_point resolved_at;
   Clock::time_point last_activity;
   curl_off_t uploaded = 0;
   curl_off_t upload_size = 0;
@@ -121,6 +131,17 @@ struct HttpRequest::Transfer {
     }
     transfer.body.insert(transfer.body.end(), data, data + size * count);
     return size * count;
+  }
+
+  // Called once the name is resolved, to open the socket: the connect limit starts here.
+  static curl_socket_t OnOpenSocket(void* self, curlsocktype, curl_sockaddr* address) {
+    auto& transfer = *static_cast<Transfer*>(self);
+    if (!transfer.resolved) {
+      transfer.resolved = true;
+      transfer.resolved_at = Clock::now();
+    }
+    int fd = socket(address->family, address->socktype | SOCK_CLOEXEC, address->protocol);
+    return fd < 0 ? CURL_SOCKET_BAD : fd;
   }
 
   static int OnConnected(void* self, char*, char*, int, int) {
@@ -313,15 +334,16 @@ bool HttpRequest::ConfigureTransfer(Transfer& transfer, std::string_view body) {
   curl_easy_setopt(easy, CURLOPT_WRITEDATA, &transfer);
   curl_easy_setopt(easy, CURLOPT_PREREQFUNCTION, Transfer::OnConnected);
   curl_easy_setopt(easy, CURLOPT_PREREQDATA, &transfer);
+  curl_easy_setopt(easy, CURLOPT_OPENSOCKETFUNCTION, Transfer::OnOpenSocket);
+  curl_easy_setopt(easy, CURLOPT_OPENSOCKETDATA, &transfer);
   curl_easy_setopt(easy, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
   ApplyVerbAndBody(transfer, body);
   if (!BuildHeaderList(transfer)) return false;
   ApplyProxyAndCredentials();
   ApplyCertificateChecks();
-  // The connect phase gets libcurl's own limit too, so that a stuck resolver is covered.
-  const int resolve = Limit(timeouts_.resolve_ms), connect = Limit(timeouts_.connect_ms);
-  if (resolve != kNoLimit && connect != kNoLimit)
-    curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(resolve) + connect);
+  // libcurl's own limit backs the phase limits up inside a stuck resolver.
+  if (const long long limit = ConnectLimit(timeouts_); limit != kNoLimit)
+    curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(limit));
   return true;
 }
 
@@ -402,9 +424,6 @@ bool HttpRequest::Drive(Transfer& transfer) {
   CURLM* multi = handles_->multi;
   const Clock::time_point start = Clock::now();
   transfer.last_activity = start;
-  const int resolve = Limit(timeouts_.resolve_ms), connect = Limit(timeouts_.connect_ms);
-  const int connect_limit =
-      resolve == kNoLimit || connect == kNoLimit ? kNoLimit : resolve + connect;
 
   for (;;) {
     int running = 0;
@@ -419,8 +438,11 @@ bool HttpRequest::Drive(Transfer& transfer) {
       transfer.last_activity = Clock::now();
     }
     Clock::time_point from = start;
-    int limit = connect_limit;
-    if (transfer.connected) {
+    long long limit = Limit(timeouts_.resolve_ms);
+    if (transfer.resolved && !transfer.connected) {
+      from = transfer.resolved_at;
+      limit = Limit(timeouts_.connect_ms);
+    } else if (transfer.connected) {
       from = transfer.last_activity;
       limit = Limit(transfer.uploaded < transfer.upload_size ? timeouts_.send_ms
                                                              : timeouts_.receive_ms);

@@ -26,9 +26,9 @@ inline constexpr int kOptionEnableRedirects = 6;
 enum class ProxySetting { kDefault = 0, kDirect = 1, kNamed = 2 };
 enum class CredentialTarget { kServer = 0, kProxy = 1 };
 
-// Time-outs in milliseconds; 0 or -1 waits without limit. Resolving and connecting (TLS
-// handshake included) share one limit, their sum. Send and receive limit the silence between
-// two pieces of progress in each direction.
+// Time-outs in milliseconds; 0 or -1 waits without limit. Resolving is limited from the start,
+// connecting (TLS handshake included) from the end of resolving; send and receive limit the
+// silence between two pieces of progress in each direction.
 struct Timeouts {
   int resolve_ms = 0;
   int connect_ms = 60'000;
