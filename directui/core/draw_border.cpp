@@ -25,10 +25,10 @@ void DrawSunken(gfx::Graphics& g, const RectF& rect, float width) {
   const Edges e = EdgesOf(rect);
   const gfx::Pen dark = CreatePen(kSunkenDark, width);
   const gfx::Pen light = CreatePen(kLight, width / 2);
-  g.draw_line(dark, {e.left, e.top}, {e.right, e.top});
-  g.draw_line(dark, {e.left, e.top}, {e.left, e.bottom});
-  g.draw_line(light, {e.left, e.bottom}, {e.right, e.bottom});
-  g.draw_line(light, {e.right, e.top}, {e.right, e.bottom});
+  StrokeLine(g, dark, {e.left, e.top}, {e.right, e.top});
+  StrokeLine(g, dark, {e.left, e.top}, {e.left, e.bottom});
+  StrokeLine(g, light, {e.left, e.bottom}, {e.right, e.bottom});
+  StrokeLine(g, light, {e.right, e.top}, {e.right, e.bottom});
 }
 
 // The light edges stop one pixel short of the far corners, which belong to the dark edges.
@@ -36,10 +36,10 @@ void DrawRaised(gfx::Graphics& g, const RectF& rect, float width) {
   const Edges e = EdgesOf(rect);
   const gfx::Pen light = CreatePen(kLight, width / 2);
   const gfx::Pen dark = CreatePen(kRaisedDark, width);
-  g.draw_line(light, {e.left, e.top}, {e.right - 1, e.top});
-  g.draw_line(light, {e.left, e.top}, {e.left, e.bottom - 1});
-  g.draw_line(dark, {e.left, e.bottom}, {e.right, e.bottom});
-  g.draw_line(dark, {e.right, e.top}, {e.right, e.bottom - 1});
+  StrokeLine(g, light, {e.left, e.top}, {e.right - 1, e.top});
+  StrokeLine(g, light, {e.left, e.top}, {e.left, e.bottom - 1});
+  StrokeLine(g, dark, {e.left, e.bottom}, {e.right, e.bottom});
+  StrokeLine(g, dark, {e.right, e.top}, {e.right, e.bottom - 1});
 }
 
 void DrawFrame(gfx::Graphics& g, const RectF& rect, gfx::Pen pen) {

@@ -19,7 +19,12 @@ void FillGradientRect(
     platform::gfx::Graphics& graphics, const RectF& rect, Argb from, Argb to,
     platform::gfx::LinearGradientMode mode = platform::gfx::LinearGradientMode::vertical);
 
+// Both end points are drawn: a one-pixel line from (1, 2) to (8, 2) covers pixels 1 to 8.
 void DrawLine(platform::gfx::Graphics& graphics, Argb colour, float x1, float y1, float x2,
               float y2, float width = 1.0f);
+
+// The same with a pen of the caller's.
+void StrokeLine(platform::gfx::Graphics& graphics, const platform::gfx::Pen& pen,
+                platform::gfx::PointF from, platform::gfx::PointF to);
 
 }  // namespace directui
