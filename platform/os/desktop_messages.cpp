@@ -94,8 +94,7 @@ LRESULT Desktop::send_message(Window window, std::uint32_t message, WPARAM wpara
   // Messages sent to this thread meanwhile are handled here, so two threads sending to each
   // other both get through.
   ThreadWaker& waker = *self->waker;
-  while (!sent->done.load(std::memory_order_acquire)) {
-    waker.clear();
+  for (;;) {
     handle_sent_messages(*self);
     if (sent->done.load(std::memory_order_acquire)) break;
     bool pending;
@@ -104,9 +103,15 @@ LRESULT Desktop::send_message(Window window, std::uint32_t message, WPARAM wpara
       pending = !self->sent.empty();
     }
     if (pending) continue;
+    if (!waker.armed()) {
+      waker.arm();  // and look again before sleeping
+      continue;
+    }
     pollfd fd{waker.fd(), POLLIN, 0};
-    ::poll(&fd, 1, -1);
+    if (::poll(&fd, 1, -1) > 0) waker.clear();
+    waker.disarm();
   }
+  waker.disarm();
   return sent->result;
 }
 

@@ -18,6 +18,7 @@ ThreadWaker::ThreadWaker() : fd_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {
 }
 
 void ThreadWaker::wake() {
+  if (!sleeping_.exchange(false)) return;
   std::uint64_t one = 1;
   ssize_t n;
   do {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <memory>
 
 #include "platform/os/unique_fd.h"
@@ -15,8 +16,15 @@ class ThreadWaker {
   ThreadWaker(const ThreadWaker&) = delete;
   ThreadWaker& operator=(const ThreadWaker&) = delete;
 
+  // Writes the descriptor only when the thread has said it is about to sleep, so posting to
+  // a busy thread costs no system call.
   void wake();
-  // Clears pending wake-ups; called before the thread looks at what it waits for.
+  // The thread's side: arm, look once more at everything it waits for, and only then sleep on
+  // fd(); disarm when it runs again. A wake after arm() always reaches the descriptor.
+  void arm() { sleeping_.store(true); }
+  bool armed() const { return sleeping_.load(); }
+  void disarm() { sleeping_.store(false); }
+  // Drains the descriptor after a wake-up.
   void clear();
   int fd() const { return fd_.get(); }
 
@@ -25,6 +33,7 @@ class ThreadWaker {
 
  private:
   UniqueFd fd_;
+  std::atomic<bool> sleeping_{false};
 };
 
 }  // namespace platform::os

@@ -48,8 +48,11 @@ std::uint32_t wait_for_any(const Clock& clock, std::span<const Waitable* const> 
   if (timeout) deadline = clock.now() + std::max(*timeout, Clock::Duration::zero());
   WaitRegistration registration(clock, handles, &waker);
 
+  struct Disarm {
+    ThreadWaker& w;
+    ~Disarm() { w.disarm(); }
+  } disarm_on_return{waker};
   for (;;) {
-    waker.clear();
     for (std::size_t i = 0; i < handles.size(); ++i) {
       if (handles[i]->state()->try_take()) return WAIT_OBJECT_0 + static_cast<std::uint32_t>(i);
     }
@@ -57,6 +60,11 @@ std::uint32_t wait_for_any(const Clock& clock, std::span<const Waitable* const> 
       return WAIT_OBJECT_0 + static_cast<std::uint32_t>(handles.size());
     }
     if (deadline && clock.now() >= *deadline) return WAIT_TIMEOUT;
+    if (!waker.armed()) {
+      // Look once more with the waker armed, so nothing that came meanwhile is slept through.
+      waker.arm();
+      continue;
+    }
 
     std::optional<Clock::TimePoint> wake_at = deadline;
     for (const Waitable* h : handles) earliest(wake_at, h->state()->due());
@@ -71,7 +79,9 @@ std::uint32_t wait_for_any(const Clock& clock, std::span<const Waitable* const> 
       count = 2;
     }
     int n = ::poll(fds, count, ms);
+    waker.disarm();
     if (n < 0 && errno != EINTR) return WAIT_FAILED;
+    if (n > 0 && (fds[0].revents & POLLIN)) waker.clear();
     if (n > 0 && count == 2 && (fds[1].revents & (POLLIN | POLLHUP | POLLERR)) &&
         hooks->extra_fd_readable) {
       hooks->extra_fd_readable();
