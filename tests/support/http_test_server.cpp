@@ -300,7 +300,7 @@ int HttpTestServer::ConnectionCount() const {
 }
 
 void HttpTestServer::Stop() {
-  std::vector<std::thread> threads;
+  std::vector<ConnectionThread> threads;
   {
     std::lock_guard lock(mutex_);
     if (stopping_) return;
@@ -317,7 +317,7 @@ void HttpTestServer::Stop() {
     std::lock_guard lock(mutex_);
     threads.swap(connection_threads_);
   }
-  for (std::thread& thread : threads) thread.join();
+  for (ConnectionThread& connection : threads) connection.thread.join();
 }
 
 void HttpTestServer::AcceptLoop() {
@@ -334,9 +334,19 @@ void HttpTestServer::AcceptLoop() {
       close(fd);
       return;
     }
+    std::erase_if(connection_threads_, [](ConnectionThread& connection) {
+      if (!connection.done->load()) return false;
+      connection.thread.join();
+      return true;
+    });
     open_fds_.push_back(fd);
     int serial = ++connections_;
-    connection_threads_.emplace_back([this, fd, serial] { Serve(fd, serial); });
+    auto done = std::make_shared<std::atomic<bool>>(false);
+    connection_threads_.push_back({std::thread([this, fd, serial, done] {
+                                     Serve(fd, serial);
+                                     done->store(true);
+                                   }),
+                                   done});
   }
 }
 

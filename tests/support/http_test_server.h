@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstddef>
@@ -123,7 +124,12 @@ class HttpTestServer {
   std::vector<RecordedRequest> requests_;
   std::vector<int> open_fds_;
   int connections_ = 0;
-  std::vector<std::thread> connection_threads_;
+  struct ConnectionThread {
+    std::thread thread;
+    std::shared_ptr<std::atomic<bool>> done;
+  };
+  // Finished ones are joined at the next accept, so a long-running server does not pile up.
+  std::vector<ConnectionThread> connection_threads_;
   std::thread accept_thread_;
 };
 
