@@ -1,6 +1,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cmath>
 
 namespace platform::gfx {
 
@@ -40,5 +41,19 @@ struct Rect {
   }
   friend bool operator==(const Rect&, const Rect&) = default;
 };
+
+// Drawing takes coordinates up to about four million pixels either way; anything beyond, and
+// anything not a number, is refused by every operation instead of being drawn.
+constexpr float kMaxCoordinate = 4194304.0f;
+
+inline bool IsSane(float v) {
+  return std::isfinite(v) && std::fabs(v) <= kMaxCoordinate;
+}
+inline bool IsSane(PointF p) {
+  return IsSane(p.x) && IsSane(p.y);
+}
+inline bool IsSane(const RectF& r) {
+  return IsSane(r.x) && IsSane(r.y) && IsSane(r.width) && IsSane(r.height);
+}
 
 }  // namespace platform::gfx

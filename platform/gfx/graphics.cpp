@@ -65,6 +65,9 @@ bool Whole(float v) {
 void Graphics::ContextRelease::operator()(cairo_t* cr) const {
   cairo_destroy(cr);
 }
+void Graphics::SurfaceRelease::operator()(cairo_surface_t* s) const {
+  cairo_surface_destroy(s);
+}
 
 Graphics::Graphics(Bitmap& target) {
   if (target.empty()) return;
@@ -73,13 +76,27 @@ Graphics::Graphics(Bitmap& target) {
     cairo_destroy(cr);
     return;
   }
+  surface_.reset(cairo_surface_reference(target.surface()));
   context_.reset(cr);
   width_ = target.width();
   height_ = target.height();
 }
 
 Graphics::~Graphics() {
-  if (context_) cairo_surface_flush(cairo_get_target(context_.get()));
+  if (surface_) cairo_surface_flush(surface_.get());
+}
+
+bool Graphics::ready() {
+  if (!context_) return false;
+  if (cairo_status(context_.get()) == CAIRO_STATUS_SUCCESS) return true;
+  cairo_t* cr = cairo_create(surface_.get());
+  if (cairo_status(cr) != CAIRO_STATUS_SUCCESS) {
+    cairo_destroy(cr);
+    return false;
+  }
+  context_.reset(cr);
+  apply_clip();
+  return true;
 }
 
 void Graphics::begin_shapes() {
@@ -99,6 +116,10 @@ void Graphics::set_source(const Brush& brush) {
     return;
   }
   const auto& g = std::get<LinearGradientBrush>(brush);
+  if (!IsSane(g.rect)) {
+    SetColor(cr, g.from);
+    return;
+  }
   const bool vertical = g.mode == LinearGradientMode::vertical;
   const double length = vertical ? g.rect.height : g.rect.width;
   if (!(length > 0)) {
@@ -118,7 +139,7 @@ void Graphics::set_source(const Brush& brush) {
 void Graphics::set_pen(const Pen& pen) {
   cairo_t* cr = context_.get();
   SetColor(cr, pen.color);
-  const double w = pen.width > 0 ? pen.width : 1.0;
+  const double w = pen.width > 0 ? std::min<double>(pen.width, kMaxCoordinate) : 1.0;
   cairo_set_line_width(cr, w);
   cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
   cairo_set_line_join(cr, CAIRO_LINE_JOIN_MITER);
@@ -149,7 +170,7 @@ void Graphics::set_pen(const Pen& pen) {
 }
 
 void Graphics::clear(Argb color) {
-  if (!valid()) return;
+  if (!ready()) return;
   cairo_t* cr = context_.get();
   cairo_identity_matrix(cr);
   cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
@@ -158,7 +179,7 @@ void Graphics::clear(Argb color) {
 }
 
 void Graphics::fill_rectangle(const Brush& brush, const RectF& r) {
-  if (!valid() || r.empty()) return;
+  if (!IsSane(r) || r.empty() || !ready()) return;
   begin_shapes();
   cairo_rectangle(context_.get(), r.x, r.y, r.width, r.height);
   set_source(brush);
@@ -166,7 +187,7 @@ void Graphics::fill_rectangle(const Brush& brush, const RectF& r) {
 }
 
 void Graphics::draw_rectangle(const Pen& pen, const RectF& r) {
-  if (!valid() || r.width < 0 || r.height < 0) return;
+  if (!IsSane(r) || r.width < 0 || r.height < 0 || !ready()) return;
   begin_shapes();
   cairo_rectangle(context_.get(), r.x, r.y, r.width, r.height);
   set_pen(pen);
@@ -174,7 +195,7 @@ void Graphics::draw_rectangle(const Pen& pen, const RectF& r) {
 }
 
 void Graphics::draw_line(const Pen& pen, PointF from, PointF to) {
-  if (!valid()) return;
+  if (!IsSane(from) || !IsSane(to) || !ready()) return;
   begin_shapes();
   cairo_move_to(context_.get(), from.x, from.y);
   cairo_line_to(context_.get(), to.x, to.y);
@@ -195,7 +216,7 @@ void Graphics::draw_polygon(const Pen& pen, std::span<const PointF> points) {
 }
 
 void Graphics::fill_path(const Brush& brush, const Path& path) {
-  if (!valid() || path.empty()) return;
+  if (path.empty() || !path.sane() || !ready()) return;
   begin_shapes();
   cairo_set_fill_rule(context_.get(), path.fill_mode() == FillMode::alternate
                                           ? CAIRO_FILL_RULE_EVEN_ODD
@@ -206,7 +227,7 @@ void Graphics::fill_path(const Brush& brush, const Path& path) {
 }
 
 void Graphics::draw_path(const Pen& pen, const Path& path) {
-  if (!valid() || path.empty()) return;
+  if (path.empty() || !path.sane() || !ready()) return;
   begin_shapes();
   path.append_to(context_.get());
   set_pen(pen);
@@ -220,7 +241,10 @@ void Graphics::draw_image(const Bitmap& image, const RectF& destination) {
 
 void Graphics::draw_image(const Bitmap& image, const RectF& destination, const RectF& source,
                           const std::optional<ImageAttributes>& attributes) {
-  if (!valid() || image.empty() || destination.empty() || source.empty()) return;
+  if (image.empty() || !IsSane(destination) || !IsSane(source) || destination.empty() ||
+      source.empty() || !ready()) {
+    return;
+  }
   const double alpha = attributes ? std::clamp(attributes->alpha_scale, 0.0f, 1.0f) : 1.0;
   if (alpha <= 0) return;
   cairo_t* cr = context_.get();
@@ -263,7 +287,7 @@ void Graphics::draw_image(const Bitmap& image, const RectF& destination, const R
 }
 
 void Graphics::combine_clip(const Region& region, CombineMode mode) {
-  if (!valid()) return;
+  if (!ready()) return;
   if (mode == CombineMode::replace) {
     clip_ = region;
   } else {
@@ -274,11 +298,13 @@ void Graphics::combine_clip(const Region& region, CombineMode mode) {
 }
 
 void Graphics::set_clip(const RectF& r, CombineMode mode) {
+  if (!IsSane(r)) return;
   const Rect pixels{RoundEdge(r.x), RoundEdge(r.y), RoundEdge(r.right()), RoundEdge(r.bottom())};
   combine_clip(Region::from_rect(pixels), mode);
 }
 
 void Graphics::set_clip(const Path& path, CombineMode mode) {
+  if (!path.sane()) return;
   combine_clip(RegionFromPath(path, {0, 0, width_, height_}), mode);
 }
 
@@ -292,7 +318,7 @@ void Graphics::reset_clip() {
 }
 
 void Graphics::apply_clip() {
-  if (!valid()) return;
+  if (!context_) return;
   cairo_t* cr = context_.get();
   cairo_reset_clip(cr);
   if (!clip_) return;

@@ -21,12 +21,13 @@
 
 namespace platform::gfx {
 
-// Drawing on a bitmap, which must outlive the Graphics.
+// Drawing on a bitmap; the Graphics keeps the bitmap's pixels alive while it exists.
 //
 // Coordinates: lines, fills and paths put pixel centres on whole numbers, so a one-pixel pen on
 // y = 5 covers exactly row 5 and a smoothed fill of (0, 0, 10, 10) has half-covered edges.
 // Images drawn to whole-number rectangles and clip rectangles map pixel for pixel; text starts
-// at its layout rectangle's corner.
+// at its layout rectangle's corner. Coordinates that are not numbers or lie beyond
+// kMaxCoordinate make an operation draw nothing.
 class Graphics {
  public:
   explicit Graphics(Bitmap& target);
@@ -91,12 +92,19 @@ class Graphics {
   struct ContextRelease {
     void operator()(cairo_t* cr) const;
   };
+  struct SurfaceRelease {
+    void operator()(cairo_surface_t* s) const;
+  };
+  // True when drawing can go ahead; a context the drawing library put into its error state is
+  // replaced first, so one bad call never disables the Graphics for good.
+  bool ready();
   void combine_clip(const Region& region, CombineMode mode);
   void apply_clip();
   void begin_shapes();
   void set_source(const Brush& brush);
   void set_pen(const Pen& pen);
 
+  std::unique_ptr<cairo_surface_t, SurfaceRelease> surface_;
   std::unique_ptr<cairo_t, ContextRelease> context_;
   int width_ = 0;
   int height_ = 0;

@@ -86,6 +86,16 @@ void Path::close_figure() {
   ops_.push_back({Kind::close, {}, 0, 0, {}});
 }
 
+bool Path::sane() const {
+  for (const Op& op : ops_) {
+    if (!IsSane(op.box) || !std::isfinite(op.a) || !std::isfinite(op.b)) return false;
+    for (PointF p : op.points) {
+      if (!IsSane(p)) return false;
+    }
+  }
+  return true;
+}
+
 void Path::append_to(cairo_t* cr) const {
   cairo_new_sub_path(cr);
   for (const Op& op : ops_) {

@@ -31,6 +31,8 @@ class Path {
   FillMode fill_mode() const { return fill_mode_; }
   void set_fill_mode(FillMode mode) { fill_mode_ = mode; }
   bool empty() const { return ops_.empty(); }
+  // Whether every coordinate and angle is one drawing accepts (see IsSane).
+  bool sane() const;
 
   // Adds the figures to a drawing context's current path, in its user coordinates.
   void append_to(cairo_t* cr) const;

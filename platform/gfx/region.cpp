@@ -71,36 +71,45 @@ Region Region::from_rect(const Rect& r) {
 
 Region Region::round_rect(int left, int top, int right, int bottom, int corner_width,
                           int corner_height) {
+  // Far beyond any screen; keeps the arithmetic below inside int.
+  constexpr int kLimit = 1 << 28;
+  left = std::clamp(left, -kLimit, kLimit);
+  right = std::clamp(right, -kLimit, kLimit);
+  top = std::clamp(top, -kLimit, kLimit);
+  bottom = std::clamp(bottom, -kLimit, kLimit);
   if (right < left) std::swap(left, right);
   if (bottom < top) std::swap(top, bottom);
   const int w = right - left;
   const int h = bottom - top;
   if (w == 0 || h == 0) return {};
-  corner_width = std::min(std::abs(corner_width), w);
-  corner_height = std::min(std::abs(corner_height), h);
+  corner_width = std::min(std::abs(std::clamp(corner_width, -kLimit, kLimit)), w);
+  corner_height = std::min(std::abs(std::clamp(corner_height, -kLimit, kLimit)), h);
   if (corner_width < 2 || corner_height < 2) return from_rect({left, top, right, bottom});
 
   // Row r of the corner band keeps the pixels whose centres lie inside the corner ellipse; the
   // same inset serves the mirrored row at the bottom and both sides, so the four corners match.
   const double a = corner_width / 2.0;
   const double b = corner_height / 2.0;
-  const int band = (corner_height + 1) / 2;
+  const int band = std::min((corner_height + 1) / 2, (h + 1) / 2);
   std::vector<int> insets(static_cast<std::size_t>(band));
   for (int r = 0; r < band; ++r) {
     const double dy = (b - (r + 0.5)) / b;
     const double half = dy >= 1.0 ? 0.0 : a * std::sqrt(1.0 - dy * dy);
     // Pixel column c is inside when its centre (c + 0.5) is at least a - half from the edge.
-    int inset = static_cast<int>(std::ceil(a - half - 0.5 - 1e-9));
-    inset = std::clamp(inset, 0, (w - 1) / 2);
-    insets[static_cast<std::size_t>(r)] = inset;
+    const int inset = static_cast<int>(std::ceil(a - half - 0.5 - 1e-9));
+    insets[static_cast<std::size_t>(r)] = std::clamp(inset, 0, (w - 1) / 2);
   }
-  std::vector<Spans> rows(static_cast<std::size_t>(h));
-  for (int r = 0; r < h; ++r) {
-    const int from_edge = std::min(r, h - 1 - r);
-    const int inset = from_edge < band ? insets[static_cast<std::size_t>(from_edge)] : 0;
-    rows[static_cast<std::size_t>(r)] = {{left + inset, right - inset}};
+  Region region;
+  auto row = [&](int y, int inset) {
+    region.append_band(y, y + 1, {{left + inset, right - inset}});
+  };
+  for (int r = 0; r < band; ++r) row(top + r, insets[static_cast<std::size_t>(r)]);
+  region.append_band(top + band, bottom - band, {{left, right}});
+  for (int r = band - 1; r >= 0; --r) {
+    const int y = bottom - 1 - r;
+    if (y >= top + band) row(y, insets[static_cast<std::size_t>(r)]);
   }
-  return from_row_spans(top, rows);
+  return region;
 }
 
 Region Region::from_row_spans(int top, const std::vector<Spans>& rows) {

@@ -1,5 +1,6 @@
 #include "platform/gfx/surface_ops.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace platform::gfx {

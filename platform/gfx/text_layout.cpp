@@ -96,9 +96,21 @@ bool IsEllipsis(StringTrimming t) {
 
 }  // namespace
 
+namespace {
+
+// Layout limits beyond a million pixels mean "unlimited" and stay within Pango's units.
+RectF Bounded(RectF r) {
+  constexpr float kLimit = 1 << 20;
+  r.width = std::min(r.width, kLimit);
+  r.height = std::min(r.height, kLimit);
+  return r;
+}
+
+}  // namespace
+
 TextLayout::TextLayout(std::u16string_view text, const Font& font, const RectF& layout,
                        const StringFormat& format, TextRenderingHint hint)
-    : source_(text), rect_(layout), format_(format), hint_(hint) {
+    : source_(text), rect_(Bounded(layout)), format_(format), hint_(hint) {
   build(font);
   place_lines();
 }
@@ -266,7 +278,7 @@ void TextLayout::draw(cairo_t* cr) const {
   cairo_save(cr);
   cairo_identity_matrix(cr);
   if (!(format_.flags & kStringFormatNoClip) && (rect_.width > 0 || rect_.height > 0)) {
-    constexpr double kUnlimited = 1 << 24;
+    constexpr double kUnlimited = 1 << 21;
     cairo_new_path(cr);
     cairo_rectangle(cr, rect_.width > 0 ? rect_.x : -kUnlimited,
                     rect_.height > 0 ? rect_.y : -kUnlimited,

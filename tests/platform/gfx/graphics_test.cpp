@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <limits>
 #include <string>
 
 #include "platform/gfx/pixel_probe.h"
@@ -380,6 +381,41 @@ TEST(GraphicsImageTest, EmptyInputsDrawNothing) {
   EXPECT_FALSE(on_nothing.valid());
   on_nothing.clear(kRed);
   on_nothing.fill_rectangle(SolidBrush{kRed}, {0, 0, 2, 2});
+}
+
+TEST(GraphicsBadInputTest, UnusableCoordinatesDrawNothingAndLeaveTheGraphicsWorking) {
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  const float inf = std::numeric_limits<float>::infinity();
+  Bitmap b = Bitmap::create(8, 8);
+  Graphics g(b);
+  const Bitmap img = Checker();
+  for (float bad : {nan, inf, -inf, 1e30f}) {
+    g.fill_rectangle(SolidBrush{kRed}, {bad, 0, 4, 4});
+    g.fill_rectangle(SolidBrush{kRed}, {0, 0, bad, 4});
+    g.fill_rectangle(
+        LinearGradientBrush{{0, 0, bad, 4}, kRed, kRed, LinearGradientMode::horizontal},
+        {0, 0, 0, 0});
+    g.draw_line(Pen{kRed, 1}, {0, 0}, {bad, 3});
+    g.draw_line(Pen{kRed, bad}, {0, 0}, {0, 0});
+    g.draw_image(img, {0, 0, bad, 2});
+    g.draw_image(img, {0, 0, 3, 2}, {0, 0, bad, 2});
+    Path p;
+    p.add_arc({0, 0, bad, 4}, 0, 90);
+    g.fill_path(SolidBrush{kRed}, p);
+    g.set_clip(RectF{bad, 0, 2, 2});
+    g.set_clip(p, CombineMode::intersect);
+  }
+  EXPECT_FALSE(g.clip().has_value());
+  EXPECT_EQ(platform::gfx::testing_support::FindInk(b, 0).count, 0);
+  // Vanishingly small shapes are drawable; afterwards drawing goes on as usual.
+  Path tiny;
+  tiny.add_ellipse({1, 1, 1e-30f, 1e-30f});
+  g.fill_path(SolidBrush{kRed}, tiny);
+  g.draw_image(img, {0, 0, 1e-30f, 1e-30f});
+  g.set_clip(RectF{2, 2, 4, 4});
+  g.fill_rectangle(SolidBrush{kRed}, {0, 0, 8, 8});
+  EXPECT_EQ(b.get_pixel(3, 3), kRed);
+  EXPECT_EQ(b.get_pixel(1, 1), 0u);
 }
 
 }  // namespace

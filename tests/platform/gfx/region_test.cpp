@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -155,6 +156,28 @@ TEST(RegionTest, RectsAreSortedForWindowShapes) {
   }
   EXPECT_EQ(r.bounds(), (Rect{0, 0, 30, 20}));
   EXPECT_EQ(r.offset(3, -2).bounds(), (Rect{3, -2, 33, 18}));
+}
+
+TEST(RegionTest, ExtremeEdgesAreHeldInRangeAndStayCheap) {
+  const int lo = std::numeric_limits<int>::min();
+  const int hi = std::numeric_limits<int>::max();
+  const Region all = Region::round_rect(lo, lo, hi, hi, hi, lo);
+  EXPECT_FALSE(all.empty());
+  EXPECT_TRUE(all.contains(0, 0));
+  // A very tall shape is a handful of bands, not one per row.
+  const Region tall = Region::round_rect(0, 0, 10, 1 << 27, 6, 6);
+  EXPECT_LT(tall.rects().size(), 10u);
+  EXPECT_EQ(tall.bounds(), (Rect{0, 0, 10, 1 << 27}));
+}
+
+TEST(RegionTest, CornerTallerThanTheShapeStillMirrors) {
+  // Height 5, corner 8: the corner rows meet in the middle.
+  const Region r = Region::round_rect(0, 0, 12, 5, 8, 8);
+  const std::vector<RowInsets> insets = Insets(r);
+  ASSERT_EQ(insets.size(), 5u);
+  EXPECT_EQ(insets[0].left, insets[4].left);
+  EXPECT_EQ(insets[1].left, insets[3].left);
+  EXPECT_EQ(r.bounds(), (Rect{0, 0, 12, 5}));
 }
 
 TEST(RegionTest, EmptyRegionHasNoBounds) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace platform::gfx {
 namespace {
 
@@ -69,6 +71,20 @@ TEST(CopyAreaTest, OverlappingCopyWithinOneBitmap) {
             << dx << "," << dy << " at " << x << "," << y;
       }
     }
+  }
+}
+
+TEST(CopyAreaTest, FarOffCornersCopyNothing) {
+  const Bitmap src = Numbered(4, 4);
+  Bitmap dst = Bitmap::create(4, 4);
+  const int lo = std::numeric_limits<int>::min();
+  const int hi = std::numeric_limits<int>::max();
+  CopyArea(dst, lo, lo, src, {0, 0, 4, 4});
+  CopyArea(dst, hi, 0, src, {0, 0, 4, 4});
+  CopyArea(dst, 0, 0, src, {lo, lo, hi, hi});  // the whole source, placed far up-left
+  AlphaBlendArea(dst, lo, hi, src, {0, 0, 4, 4}, 255, SourceAlpha::per_pixel);
+  for (int y = 0; y < 4; ++y) {
+    for (int x = 0; x < 4; ++x) EXPECT_EQ(dst.get_pixel(x, y), 0u);
   }
 }
 

@@ -2,6 +2,7 @@
 #include <pango/pangocairo.h>
 
 #include <cstring>
+#include <limits>
 #include <string>
 
 #include "platform/gfx/font.h"
@@ -349,6 +350,23 @@ TEST_F(TextTest, CharacterRangesCoverTheirCharacters) {
   EXPECT_NEAR(all.y, 3, 0.5);
   EXPECT_TRUE(regions[4].empty());
   EXPECT_TRUE(regions[5].empty());
+}
+
+TEST_F(TextTest, UnusableLayoutRectanglesDrawAndMeasureNothing) {
+  const Font font = MakeFont(u"Tahoma");
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  StringFormat format;
+  format.measurable_ranges = {{0, 2}};
+  for (RectF bad : {RectF{nan, 0, 50, 20}, RectF{0, 0, std::numeric_limits<float>::infinity(), 20},
+                    RectF{0, 0, 1e30f, 1e30f}}) {
+    EXPECT_EQ(FindInk(Draw(u"abc", font, bad, format), kWhite).count, 0);
+    Bitmap b = Bitmap::create(1, 1);
+    Graphics g(b);
+    EXPECT_EQ(g.measure_string(u"abc", font, bad, format), RectF{});
+    EXPECT_TRUE(g.measure_character_ranges(u"abc", font, bad, format)[0].empty());
+  }
+  // A very wide but usable rectangle lays out as an unlimited one.
+  EXPECT_GT(FindInk(Draw(u"abc", font, {2, 2, 3e6f, 3e6f}, format), kWhite).count, 10);
 }
 
 TEST_F(TextTest, NoFontFallbackStillDrawsCoveredText) {
