@@ -16,7 +16,8 @@ const std::vector<std::string>& Keys() {
   static const std::vector<std::string> keys = [] {
     std::vector<std::string> made;
     made.reserve(kKeys);
-    for (int i = 0; i < kKeys; ++i) made.push_back("keyword-" + std::to_string(i * 7919));
+    for (int i = 0; i < kKeys; ++i)
+      made.push_back("keyword-" + std::to_string(static_cast<std::int64_t>(i) * 7919));
     return made;
   }();
   return keys;
@@ -115,5 +116,5 @@ BENCHMARK(BM_HashTableSet)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_UnorderedMapSet)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_HashTableGet)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_UnorderedMapGet)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_HashTableRelease)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_UnorderedMapRelease)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_HashTableRelease)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_UnorderedMapRelease)->Unit(benchmark::kMillisecond)->Iterations(5);

@@ -36,7 +36,7 @@ class FastTextLengthPath : public testing::TestWithParam<Path> {
 TEST_P(FastTextLengthPath, CountsEveryLengthAtEveryAlignment) {
   // Exactly sized heap blocks: the text's zero is the block's last byte, so under the address
   // checker any read past it that is not within the aligned block would be reported.
-  for (std::size_t length = 0; length <= 100; ++length) {
+  for (std::size_t length = 0; length <= 300; ++length) {  // past two four-block runs
     for (std::size_t offset = 0; offset < 32; ++offset) {
       auto block = std::make_unique<char[]>(offset + length + 1);
       std::memset(block.get(), 'x', offset + length);
