@@ -1,0 +1,5 @@
+#include "app/process_startup.h"
+
+int main() {
+  return app::RunProgram();
+}
