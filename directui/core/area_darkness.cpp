@@ -1,17 +1,20 @@
 #include "directui/core/area_darkness.h"
 
 #include "directui/core/colour.h"
+#include "directui/core/pixel_truncation.h"
 
 namespace directui {
 
 namespace {
 
-int Truncated(double v) {
-  return static_cast<int>(v);
-}
-
-bool Inside(const platform::gfx::Bitmap& b, int x, int y) {
-  return x >= 0 && y >= 0 && x < b.width() && y < b.height();
+// The straight colour of the sample, none off the bitmap.
+std::optional<platform::gfx::Argb> Sample(const platform::gfx::Bitmap& b, double x, double y) {
+  const std::optional<int> px = TruncatedPixel(x);
+  const std::optional<int> py = TruncatedPixel(y);
+  if (!px || !py || *px < 0 || *py < 0 || *px >= b.width() || *py >= b.height()) {
+    return std::nullopt;
+  }
+  return b.get_pixel(*px, *py);
 }
 
 }  // namespace
@@ -24,11 +27,10 @@ bool IsAreaDark(const std::optional<HostBackground>& host, const RectF& area) {
   int dark = 0;
   for (double fy : kFractions) {
     for (double fx : kFractions) {
-      const int x = Truncated(area.x + fx * area.width);
-      const int y = Truncated(area.y + fy * area.height);
       // A point off the background is no evidence either way: it counts as light, where an
       // unread pixel would otherwise read as transparent black.
-      if (Inside(*bitmap, x, y) && IsDarkColor(bitmap->get_pixel(x, y))) ++dark;
+      const auto colour = Sample(*bitmap, area.x + fx * area.width, area.y + fy * area.height);
+      if (colour && IsDarkColor(*colour)) ++dark;
     }
   }
   return dark > 4;

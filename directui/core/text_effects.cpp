@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "directui/core/fills_and_lines.h"
+#include "directui/core/pixel_truncation.h"
 
 namespace directui {
 
@@ -24,8 +25,10 @@ RectF Truncated(const RectF& r) {
 // The text five times, one pixel right, left, up, down and in place.
 gfx::Bitmap GlowCopies(std::u16string_view text, const gfx::Font& font,
                        const gfx::StringFormat& format, Argb glow, float w, float h) {
-  gfx::Bitmap copies =
-      gfx::Bitmap::create(static_cast<int>(w + kGlowGrowth), static_cast<int>(h + kGlowGrowth));
+  const std::optional<int> cw = TruncatedPixel(w + kGlowGrowth);
+  const std::optional<int> ch = TruncatedPixel(h + kGlowGrowth);
+  if (!cw || !ch) return {};
+  gfx::Bitmap copies = gfx::Bitmap::create(*cw, *ch);
   if (copies.empty()) return copies;
   gfx::Graphics g(copies);
   g.set_smoothing_mode(gfx::SmoothingMode::anti_alias);
@@ -39,8 +42,10 @@ gfx::Bitmap GlowCopies(std::u16string_view text, const gfx::Font& font,
 gfx::Bitmap Shrunk(const gfx::Bitmap& source, float reduction) {
   const float w = static_cast<float>(source.width());
   const float h = static_cast<float>(source.height());
-  gfx::Bitmap small = gfx::Bitmap::create(static_cast<int>(std::trunc(w / reduction)),
-                                          static_cast<int>(std::trunc(h / reduction)));
+  const std::optional<int> sw = TruncatedPixel(w / reduction);
+  const std::optional<int> sh = TruncatedPixel(h / reduction);
+  if (!sw || !sh) return {};
+  gfx::Bitmap small = gfx::Bitmap::create(*sw, *sh);
   if (small.empty()) return small;
   gfx::Graphics g(small);
   g.set_smoothing_mode(gfx::SmoothingMode::anti_alias);

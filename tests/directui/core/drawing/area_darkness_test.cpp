@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <utility>
 #include <vector>
 
@@ -63,6 +64,15 @@ TEST(IsAreaDarkTest, SamplesOffTheBackgroundDoNotCountAsDark) {
   EXPECT_TRUE(IsAreaDark(HostBackground{&background, 0}, {0, 0, 10, 10}));
   // The samples fall at -22, -10 and 2 each way: only (2, 2) lies on the bitmap.
   EXPECT_FALSE(IsAreaDark(HostBackground{&background, 0}, {-30, -30, 40, 40}));
+}
+
+TEST(IsAreaDarkTest, AreasThatReachNoPixelAreNotDark) {
+  const gfx::Bitmap background = Filled(10, 10, kBlack);
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  for (const RectF& area : {RectF{nan, 0, 10, 10}, RectF{0, 0, nan, nan}, RectF{1e30f, 0, 10, 10},
+                            RectF{0, 0, 1e30f, 1e30f}, RectF{-1e30f, -1e30f, 10, 10}}) {
+    EXPECT_FALSE(IsAreaDark(HostBackground{&background, 0}, area)) << area.x << ", " << area.width;
+  }
 }
 
 TEST(IsAreaDarkTest, WithoutABackgroundBitmapTheColourDecides) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <limits>
 #include <optional>
 
 #include "directui/core/clone_image_area.h"
@@ -117,7 +118,11 @@ TEST(CloneImageAreaTest, CopiesTheAreaPixelForPixel) {
   };
   for (const Case& c :
        {Case{{0, 0, 2, 3}, true}, Case{{0.9f, 0.7f, 2.9f, 3.5f}, true}, Case{{0, 0, 9, 9}, true},
-        Case{{8, 8, 2, 1}, false}, Case{{-1, 0, 2, 2}, false}, Case{{0, 0, 0, 3}, false}}) {
+        Case{{8, 8, 2, 1}, false}, Case{{-1, 0, 2, 2}, false}, Case{{0, 0, 0, 3}, false},
+        // sizes and places no int holds, and sums that would overflow one
+        Case{{3e9f, 0, 2, 2}, false}, Case{{0, 0, 3e9f, 1}, false},
+        Case{{5, 5, 2147483000.0f, 1}, false},
+        Case{{std::numeric_limits<float>::quiet_NaN(), 0, 2, 2}, false}}) {
     const ImagePtr copy = CloneImageArea(&picture, c.area);
     ASSERT_EQ(copy != nullptr, c.copied) << c.area.x << ", " << c.area.width;
     if (!copy) continue;
