@@ -11,9 +11,10 @@
 // Threading: the desktop calls a backend from one thread at a time (it serialises the calls),
 // usually the user-interface thread, and never while holding its own locks. A backend reports
 // events only from inside drain(), or, for a test backend, from inside its own injection calls;
-// the sink may be called on whatever thread runs those. The sink never calls back into the
-// backend re-entrantly from within an event report except through the ordinary operations
-// below (it may, for instance, ask to restack a window it activates).
+// the sink may be called on whatever thread runs those, and may call the operations below from
+// inside a report (it restacks a window it activates, sets the geometry a resize must keep), so
+// a backend holds no lock of its own while it reports. Something that happens inside one of
+// the operations below (a move that ends at once) is queued and reported by the next drain().
 //
 // Coordinates: screen pixels, origin at the top-left of the screen, unless a call says
 // "window coordinates" (origin at the window's top-left corner). Windows are frameless: the
@@ -121,7 +122,8 @@ class DisplayBackend {
  public:
   virtual ~DisplayBackend() = default;
 
-  // Called once, before any other call; events go to `sink` from then on.
+  // Called first; events go to `sink` from then on. nullptr (when the desktop goes) stops
+  // every report.
   virtual void set_sink(DisplayEventSink* sink) = 0;
 
   // --- display-wide facts -------------------------------------------------------------------
@@ -188,7 +190,8 @@ class DisplayBackend {
 
   // --- event source -------------------------------------------------------------------------
   // A descriptor that becomes readable when native events are waiting; -1 when the backend
-  // has none (then drain() is only called when the thread wakes for other reasons).
+  // has none (then drain() is only called when the thread wakes for other reasons). A lost
+  // connection must not leave it readable for ever: answer -1 from then on.
   virtual int event_fd() = 0;
   // Reads every native event that has arrived and reports it through the sink. Never blocks.
   virtual void drain() = 0;
