@@ -14,12 +14,15 @@ struct Placement {
 };
 
 Placement Place(const Bitmap& destination, int x, int y, const Bitmap& source, const Rect& area) {
-  const int ox = x - area.left;
-  const int oy = y - area.top;
-  const Rect visible =
-      area.intersect({0, 0, source.width(), source.height()})
-          .intersect({-ox, -oy, destination.width() - ox, destination.height() - oy});
-  return {visible, visible.left + ox, visible.top + oy};
+  // Offsets in 64 bits: far-off corners must not overflow before they are clipped away.
+  const long long ox = static_cast<long long>(x) - area.left;
+  const long long oy = static_cast<long long>(y) - area.top;
+  auto clamp = [](long long v) { return static_cast<int>(std::clamp(v, -(1LL << 30), 1LL << 30)); };
+  const Rect visible = area.intersect({0, 0, source.width(), source.height()})
+                           .intersect({clamp(-ox), clamp(-oy), clamp(destination.width() - ox),
+                                       clamp(destination.height() - oy)});
+  if (visible.empty()) return {};
+  return {visible, static_cast<int>(visible.left + ox), static_cast<int>(visible.top + oy)};
 }
 
 unsigned char* Row(Bitmap& b, int y) {
