@@ -15,7 +15,6 @@ Atoms InternAtoms(Display* display, int screen) {
   const std::array entries{
       Entry{"WM_PROTOCOLS", &atoms.wm_protocols},
       Entry{"WM_DELETE_WINDOW", &atoms.wm_delete_window},
-      Entry{"WM_CHANGE_STATE", &atoms.wm_change_state},
       Entry{"WM_STATE", &atoms.wm_state},
       Entry{"_MOTIF_WM_HINTS", &atoms.motif_wm_hints},
       Entry{"_NET_WM_NAME", &atoms.net_wm_name},
@@ -24,9 +23,6 @@ Atoms InternAtoms(Display* display, int screen) {
       Entry{"_NET_WM_ICON", &atoms.net_wm_icon},
       Entry{"_NET_WM_STATE", &atoms.net_wm_state},
       Entry{"_NET_WM_STATE_ABOVE", &atoms.net_wm_state_above},
-      Entry{"_NET_WM_STATE_MAXIMIZED_VERT", &atoms.net_wm_state_maximized_vert},
-      Entry{"_NET_WM_STATE_MAXIMIZED_HORZ", &atoms.net_wm_state_maximized_horz},
-      Entry{"_NET_WM_STATE_HIDDEN", &atoms.net_wm_state_hidden},
       Entry{"_NET_WM_STATE_SKIP_TASKBAR", &atoms.net_wm_state_skip_taskbar},
       Entry{"_NET_WM_MOVERESIZE", &atoms.net_wm_moveresize},
       Entry{"_NET_SUPPORTED", &atoms.net_supported},
@@ -36,7 +32,6 @@ Atoms InternAtoms(Display* display, int screen) {
       Entry{"_NET_WM_WINDOW_TYPE", &atoms.net_wm_window_type},
       Entry{"_NET_WM_WINDOW_TYPE_NORMAL", &atoms.net_wm_window_type_normal},
       Entry{"_NET_WM_WINDOW_TYPE_POPUP_MENU", &atoms.net_wm_window_type_popup_menu},
-      Entry{"_NET_WM_WINDOW_TYPE_TOOLTIP", &atoms.net_wm_window_type_tooltip},
       Entry{"_NET_WM_PID", &atoms.net_wm_pid},
       Entry{compositor.c_str(), &atoms.net_wm_cm},
   };

@@ -8,7 +8,6 @@ namespace platform::os::x11 {
 struct Atoms {
   Atom wm_protocols = None;
   Atom wm_delete_window = None;
-  Atom wm_change_state = None;
   Atom wm_state = None;
   Atom motif_wm_hints = None;
   Atom net_wm_name = None;
@@ -17,9 +16,6 @@ struct Atoms {
   Atom net_wm_icon = None;
   Atom net_wm_state = None;
   Atom net_wm_state_above = None;
-  Atom net_wm_state_maximized_vert = None;
-  Atom net_wm_state_maximized_horz = None;
-  Atom net_wm_state_hidden = None;
   Atom net_wm_state_skip_taskbar = None;
   Atom net_wm_moveresize = None;
   Atom net_supported = None;
@@ -29,7 +25,6 @@ struct Atoms {
   Atom net_wm_window_type = None;
   Atom net_wm_window_type_normal = None;
   Atom net_wm_window_type_popup_menu = None;
-  Atom net_wm_window_type_tooltip = None;
   Atom net_wm_pid = None;
   Atom net_wm_cm = None;  // _NET_WM_CM_S<screen>: owned by a running compositing manager
 };

@@ -63,9 +63,7 @@ NativeWindow::NativeWindow(const Connection& connection, const NativeWindowOptio
   class_hint.res_class = name;
   XSetClassHint(display, window_, &class_hint);
   if (options.owner) XSetTransientForHint(display, window_, *options.owner);
-  Atom type = atoms.net_wm_window_type_normal;
-  if (popup())
-    type = options.tooltip ? atoms.net_wm_window_type_tooltip : atoms.net_wm_window_type_popup_menu;
+  const Atom type = popup() ? atoms.net_wm_window_type_popup_menu : atoms.net_wm_window_type_normal;
   SetWindowType(connection, window_, type);
 }
 

@@ -19,7 +19,6 @@ struct NativeWindowOptions {
   NativeWindowKind kind = NativeWindowKind::kTopLevel;
   Rect bounds;  // outer position and size on the screen
   std::optional<XWindow> owner;
-  bool tooltip = false;  // a popup that is a tooltip rather than a menu
 };
 
 // The events every window of ours listens to.

@@ -51,8 +51,8 @@ VisualChoice VisualCatalog::Default() const {
           None, false};
 }
 
-VisualChoice VisualCatalog::Choose(bool per_pixel_alpha) const {
-  if (per_pixel_alpha && HasArgb() && CompositorRunning(connection_)) return argb_;
+VisualChoice VisualCatalog::ForNewWindow() const {
+  if (HasArgb() && CompositorRunning(connection_)) return argb_;
   return Default();
 }
 

@@ -27,8 +27,8 @@ class VisualCatalog {
 
   VisualChoice Default() const;
   bool HasArgb() const { return argb_.visual != nullptr; }
-  // The ARGB visual when per-pixel alpha is wanted and a compositor runs, else the default.
-  VisualChoice Choose(bool per_pixel_alpha) const;
+  // The ARGB visual while a compositor runs, else the default.
+  VisualChoice ForNewWindow() const;
 
  private:
   const Connection& connection_;

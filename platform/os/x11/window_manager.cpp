@@ -121,8 +121,4 @@ void SendActivate(const Connection& connection, XWindow window, Time time) {
              static_cast<long>(time), None, 0, 0);
 }
 
-void SendIconify(const Connection& connection, XWindow window) {
-  SendToRoot(connection, window, connection.atoms().wm_change_state, IconicState, 0, 0, 0, 0);
-}
-
 }  // namespace platform::os::x11

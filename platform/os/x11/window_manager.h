@@ -36,6 +36,5 @@ void SendNetWmState(const Connection& connection, XWindow window, bool add, Atom
 void SendMoveResize(const Connection& connection, XWindow window, int root_x, int root_y,
                     MoveResizeDirection direction, int button);
 void SendActivate(const Connection& connection, XWindow window, Time time);
-void SendIconify(const Connection& connection, XWindow window);
 
 }  // namespace platform::os::x11

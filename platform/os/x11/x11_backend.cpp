@@ -150,11 +150,10 @@ bool X11Backend::create_window(Window window, const NativeWindowSpec& spec) {
       .kind = spec.menu ? NativeWindowKind::kPopup : NativeWindowKind::kTopLevel,
       .bounds = spec.bounds,
       .owner = owner != nullptr ? std::optional<XWindow>(owner->native->id()) : std::nullopt,
-      .tooltip = false,
   };
   // Under a compositor every window takes the ARGB visual: a window may become layered for an
   // opening effect and opaque again afterwards, and the visual cannot change.
-  const VisualChoice visual = visuals_.Choose(true);
+  const VisualChoice visual = visuals_.ForNewWindow();
   ErrorTrap trap(display);
   auto native = std::make_unique<NativeWindow>(*connection_, options, visual);
   if (trap.Check() != 0) return false;

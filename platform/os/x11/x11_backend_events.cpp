@@ -282,7 +282,21 @@ void X11Backend::OnClientMessage(const XClientMessageEvent& event) {
 }
 
 void X11Backend::OnReparent(const XReparentEvent& event) {
-  if (Record* record = FindNative(event.window)) record->parent = event.parent;
+  Record* record = FindNative(event.window);
+  if (record == nullptr) return;
+  record->parent = event.parent;
+  // Put into a frame (or taken out of one), the window moved on the screen.
+  int x = 0;
+  int y = 0;
+  XWindow child = None;
+  if (!XTranslateCoordinates(connection_->display(), event.window, connection_->root(), 0, 0, &x,
+                             &y, &child)) {
+    return;
+  }
+  const Rect bounds = record->bounds.offset(x - record->bounds.left, y - record->bounds.top);
+  if (bounds == record->bounds) return;
+  record->bounds = bounds;
+  sink_->geometry_changed(record->handle, bounds);
 }
 
 }  // namespace platform::os::x11

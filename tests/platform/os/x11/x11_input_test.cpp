@@ -6,6 +6,7 @@
 #include "platform/os/virtual_keys.h"
 #include "platform/os/x11/x11_fixture.h"
 
+#include <X11/Xutil.h>
 #include <X11/keysym.h>
 
 namespace x11_testing {
@@ -275,6 +276,66 @@ TEST_F(X11InputTest, MovesByOthersAreReportedAndOurOwnAreNot) {
   EXPECT_EQ(geometry[0].window, window);
   EXPECT_EQ(geometry[0].area, (Rect{70, 80, 470, 380}));
   EXPECT_EQ(RootGeometry(window), (Rect{10, 20, 110, 220}));
+}
+
+TEST_F(X11InputTest, AReparentingWindowManagersReportedGeometryIsTakenInScreenCoordinates) {
+  const Window window = Create({50, 50, 433, 393});
+  // The window inside a frame: its own notifications are relative to the frame.
+  const ::Window frame =
+      XCreateSimpleWindow(observer_->display(), observer_->root(), 300, 200, 500, 500, 0, 0, 0);
+  XReparentWindow(observer_->display(), Native(window), frame, 4, 24);
+  XMapWindow(observer_->display(), frame);
+  Settle();
+  ASSERT_FALSE(sink_.Of(FactKind::geometry).empty());
+  EXPECT_EQ(sink_.Of(FactKind::geometry).back().area, (Rect{304, 224, 687, 567}));
+
+  // The manager moves the frame and says so with a synthetic notification in root coordinates.
+  sink_.facts.clear();
+  XMoveWindow(observer_->display(), frame, 10, 20);
+  XEvent event{};
+  event.xconfigure.type = ConfigureNotify;
+  event.xconfigure.event = Native(window);
+  event.xconfigure.window = Native(window);
+  event.xconfigure.x = 14;
+  event.xconfigure.y = 44;
+  event.xconfigure.width = 383;
+  event.xconfigure.height = 343;
+  XSendEvent(observer_->display(), Native(window), False, StructureNotifyMask, &event);
+  Settle();
+  const std::vector<Fact> geometry = sink_.Of(FactKind::geometry);
+  ASSERT_EQ(geometry.size(), 1u);
+  EXPECT_EQ(geometry[0].area, (Rect{14, 44, 397, 387}));
+  XReparentWindow(observer_->display(), Native(window), observer_->root(), 14, 44);
+  XDestroyWindow(observer_->display(), frame);
+  XSync(observer_->display(), False);
+}
+
+TEST_F(X11InputTest, MinimisingAndRestoringByTheWindowManagerIsReportedOnce) {
+  const Window window = Create({50, 50, 433, 393});
+  const Atom wm_state = observer_->atom("WM_STATE");
+  auto set_state = [&](long state) {
+    const long data[2] = {state, None};
+    XChangeProperty(observer_->display(), Native(window), wm_state, wm_state, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(data), 2);
+    Settle();
+  };
+  set_state(NormalState);
+  set_state(IconicState);
+  set_state(IconicState);
+  set_state(NormalState);
+  std::vector<platform::os::NativeShowState> states;
+  for (const Fact& fact : sink_.Of(FactKind::show_state)) {
+    EXPECT_EQ(fact.window, window);
+    states.push_back(fact.state);
+  }
+  EXPECT_THAT(states, ElementsAre(platform::os::NativeShowState::minimized,
+                                  platform::os::NativeShowState::normal));
+
+  // What the desktop asked for itself is not reported back.
+  sink_.facts.clear();
+  backend_->set_show_state(window, platform::os::NativeShowState::minimized);
+  set_state(IconicState);
+  EXPECT_TRUE(sink_.Of(FactKind::show_state).empty());
 }
 
 TEST_F(X11InputTest, ACloseRequestOfTheWindowManagerIsReported) {

@@ -127,6 +127,26 @@ TEST_F(X11WindowTest, PopupIsOverrideRedirectAndStaysAboveItsOwner) {
   EXPECT_GT(menu_at, owner_at);
 }
 
+TEST_F(X11WindowTest, RestackingPutsAWindowDirectlyBelowAnother) {
+  const Window a = Create({50, 50, 250, 250});
+  const Window b = Create({60, 60, 260, 260});
+  const Window c = Create({70, 70, 270, 270});
+  auto position = [&](Window window) {
+    const std::vector<::Window> order = observer_->Stacking();  // bottom first
+    return std::find(order.begin(), order.end(), Native(window)) - order.begin();
+  };
+  ASSERT_LT(position(a), position(b));
+  ASSERT_LT(position(b), position(c));
+  backend_->restack(c, a);
+  Settle();
+  EXPECT_EQ(position(c) + 1, position(a));
+  EXPECT_GT(position(b), position(a));
+  backend_->restack(a, {});
+  Settle();
+  EXPECT_GT(position(a), position(b));
+  EXPECT_GT(position(a), position(c));
+}
+
 TEST_F(X11WindowTest, AlwaysOnTopSetsAndClearsTheAboveState) {
   const Window window = Create({50, 50, 433, 393});
   const Window other = Create({80, 80, 300, 300});
