@@ -278,6 +278,8 @@ class Desktop {
   // input
   void activate(Window window, WPARAM how, bool tell_backend);
   void deactivate_all();
+  // Hands activation on from a window going away (hidden, minimised, destroyed).
+  void pass_activation(Window next);
   Window next_to_activate(Window leaving) const;  // mu_ held
   void pointer_moved(Window over, Point screen);
   void button(Window over, Point screen, MouseButton button, bool pressed, Modifiers mods);

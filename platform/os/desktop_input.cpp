@@ -116,6 +116,14 @@ void Desktop::deactivate_all() {
   if (focus()) set_focus({});
 }
 
+void Desktop::pass_activation(Window next) {
+  if (next) {
+    activate(next, WA_ACTIVE, true);
+  } else {
+    deactivate_all();
+  }
+}
+
 Window Desktop::active_window() const {
   Lock lock(mu_);
   return find(active_) ? active_ : Window{};
@@ -450,13 +458,7 @@ void Desktop::show_state_changed(Window window, NativeShowState state) {
         was_active = active_ == window;
         if (was_active) next = next_to_activate(window);
       }
-      if (was_active) {
-        if (next) {
-          activate(next, WA_ACTIVE, true);
-        } else {
-          deactivate_all();
-        }
-      }
+      if (was_active) pass_activation(next);
       send_message(window, WM_SIZE, SIZE_MINIMIZED, 0);
       return;
     }

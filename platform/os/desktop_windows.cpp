@@ -110,13 +110,7 @@ void Desktop::destroy_one(Window window) {
     if (was_active) next = next_to_activate(window);
   }
   if (was_visible) display([&](DisplayBackend& b) { b.set_visible(window, false, false); });
-  if (was_active) {
-    if (next) {
-      activate(next, WA_ACTIVE, true);
-    } else {
-      deactivate_all();
-    }
-  }
+  if (was_active) pass_activation(next);
   if (capture() == window) release_capture();
   {
     Lock lock(mu_);
@@ -473,13 +467,7 @@ bool Desktop::show_window(Window window, int command) {
     }
     display([&](DisplayBackend& b) { b.set_visible(window, false, false); });
     if (capture() == window) release_capture();
-    if (was_active) {
-      if (next) {
-        activate(next, WA_ACTIVE, true);
-      } else {
-        deactivate_all();
-      }
-    }
+    if (was_active) pass_activation(next);
     return true;
   }
 
@@ -560,13 +548,7 @@ void Desktop::minimize(Window window) {
     if (was_active) next = next_to_activate(window);
   }
   display([&](DisplayBackend& b) { b.set_show_state(window, NativeShowState::minimized); });
-  if (was_active) {
-    if (next) {
-      activate(next, WA_ACTIVE, true);
-    } else {
-      deactivate_all();
-    }
-  }
+  if (was_active) pass_activation(next);
   send_message(window, WM_SIZE, SIZE_MINIMIZED, 0);
 }
 
