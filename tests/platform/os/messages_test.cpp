@@ -220,6 +220,19 @@ TEST_F(MessagesTest, SendToAWindowWhoseThreadEndedReturnsZeroAtOnce) {
   EXPECT_EQ(log.count(WM_USER), 0);
 }
 
+TEST_F(MessagesTest, APlainThreadEndingClosesItsQueueToo) {
+  Window orphan;
+  std::thread t(
+      [&] { orphan = desktop.create_window(CreateWindowParams{.class_name = kPlainClass}); });
+  t.join();
+  ASSERT_TRUE(orphan);
+  EXPECT_FALSE(desktop.is_window(orphan));
+  EXPECT_EQ(desktop.send_message(orphan, WM_USER, 0, 0), 0);
+  // The display lets go of it once the desktop notices.
+  make_window({0, 0, 10, 10});
+  EXPECT_FALSE(display.window(orphan).has_value());
+}
+
 TEST_F(MessagesTest, SendPendingWhenTheOwnerThreadEndsReturnsZero) {
   Event created;
   Window target;
