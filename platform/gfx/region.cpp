@@ -71,8 +71,9 @@ Region Region::from_rect(const Rect& r) {
 
 Region Region::round_rect(int left, int top, int right, int bottom, int corner_width,
                           int corner_height) {
-  // Far beyond any screen; keeps the arithmetic below inside int.
-  constexpr int kLimit = 1 << 28;
+  // Far beyond any screen, and small enough that even a shape that is all corner stays a
+  // modest list of rows.
+  constexpr int kLimit = 1 << 16;
   left = std::clamp(left, -kLimit, kLimit);
   right = std::clamp(right, -kLimit, kLimit);
   top = std::clamp(top, -kLimit, kLimit);

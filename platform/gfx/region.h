@@ -16,6 +16,7 @@ class Region {
   static Region from_rect(const Rect& r);
   // The rounded rectangle (left, top, right, bottom), right and bottom exclusive, whose corners
   // follow the ellipse of corner_width x corner_height; a corner below 2 pixels is square.
+  // Edges and corner sizes are held within 65536 pixels either way.
   static Region round_rect(int left, int top, int right, int bottom, int corner_width,
                            int corner_height);
   // Horizontal spans in top-to-bottom order; rows with equal spans may share a band.
