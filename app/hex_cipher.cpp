@@ -23,6 +23,17 @@ int HexValue(char digit) {
   return 0;
 }
 
+std::string UpperHex(const std::uint8_t* bytes, std::size_t count) {
+  static constexpr char kHexDigits[] = "0123456789ABCDEF";
+  std::string hex;
+  hex.reserve(count * 2);
+  for (std::size_t i = 0; i < count; ++i) {
+    hex += kHexDigits[bytes[i] >> 4];
+    hex += kHexDigits[bytes[i] & 0x0F];
+  }
+  return hex;
+}
+
 std::uint32_t Crc32(std::string_view bytes) {
   uLong crc = crc32(0L, Z_NULL, 0);
   crc = crc32_z(crc, reinterpret_cast<const Bytef*>(bytes.data()), bytes.size());
@@ -56,13 +67,7 @@ std::optional<std::string> SwapScheduleDigits(const std::array<std::uint8_t, 3>&
       digestLength * 2 != kScheduleDigits) {
     return std::nullopt;
   }
-  static constexpr char kHexDigits[] = "0123456789ABCDEF";
-  std::string digits;
-  for (unsigned int i = 0; i < digestLength; ++i) {
-    digits += kHexDigits[digest[i] >> 4];
-    digits += kHexDigits[digest[i] & 0x0F];
-  }
-  return digits;
+  return UpperHex(digest, digestLength);
 }
 
 // The 1-based swaps of the unscrambling, in order: for each position i, the digits are read from
@@ -160,14 +165,7 @@ std::string EncipherText(std::string_view plain, std::string_view key, const Cip
   web::ByteBlock data = XorWithByte(payload, seed.keyByte);
   data.push_back(seed.keyByte);
 
-  static constexpr char kHexDigits[] = "0123456789ABCDEF";
-  std::string hex;
-  hex.reserve(data.size() * 2);
-  for (const std::uint8_t byte : data) {
-    hex += kHexDigits[byte >> 4];
-    hex += kHexDigits[byte & 0x0F];
-  }
-  return hex;
+  return UpperHex(data.data(), data.size());
 }
 
 std::string EncipherText(std::string_view plain, std::string_view key) try {
