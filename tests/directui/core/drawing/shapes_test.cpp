@@ -57,6 +57,22 @@ TEST(RoundRectPathTest, OnePixelPenStaysInsideTheRectangle) {
   }
 }
 
+TEST(RoundRectPathTest, DrawTakesTheDashStyleAndPenWidth) {
+  gfx::Bitmap dashed = gfx::Bitmap::create(30, 20);
+  {
+    gfx::Graphics g(dashed);
+    DrawRoundRect(g, {5, 4, 20, 12}, 0, kRed, gfx::DashStyle::dash);
+  }
+  EXPECT_EQ(Row(dashed, 4, kRed).substr(5, 8), "###.###.");
+  gfx::Bitmap thick = gfx::Bitmap::create(30, 20);
+  {
+    gfx::Graphics g(thick);
+    DrawRoundRect(g, {5, 4, 20, 12}, 0, kRed, gfx::DashStyle::solid, 3);
+  }
+  SaveForViewing(thick, "round_rect_pen_width_3");
+  EXPECT_EQ(Column(thick, 15, kRed).substr(2, 5), ".###.");  // centred on row 4
+}
+
 TEST(RoundRectPathTest, RoundedCornersLeaveTheCornerPixelsOut) {
   gfx::Bitmap b = gfx::Bitmap::create(30, 20);
   gfx::Graphics g(b);
