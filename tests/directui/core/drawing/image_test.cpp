@@ -107,7 +107,9 @@ TEST(DrawNineGridTest, MarginsOfZeroDropTheirPieces) {
   DrawNineGrid(g, &picture, {2, 2, 20, 20}, {0, 0, 9, 9});
   EXPECT_EQ(gfx::testing_support::FindInk(b, 0).box, (gfx::Rect{2, 2, 22, 22}));
   EXPECT_EQ(b.get_pixel(21, 21), PieceColour(2, 2));
-  DrawNineGrid(g, nullptr, {0, 0, 30, 26}, kCentre);  // no image: nothing, no crash
+  const gfx::Bitmap before = b.clone();
+  DrawNineGrid(g, nullptr, {0, 0, 30, 26}, kCentre);  // no image: nothing
+  EXPECT_TRUE(testing_support::SamePixels(b, before));
 }
 
 TEST(CloneImageAreaTest, CopiesTheAreaPixelForPixel) {
