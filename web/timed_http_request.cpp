@@ -1,0 +1,363 @@
+#include "web/timed_http_request.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <memory>
+#include <mutex>
+#include <system_error>
+#include <thread>
+#include <vector>
+
+#include "platform/net/internet_session.h"
+#include "platform/os/desktop.h"
+#include "platform/os/message.h"
+#include "platform/os/thread.h"
+#include "platform/os/wait.h"
+#include "platform/os/waitable.h"
+#include "web/code_page_text.h"
+#include "web/header_line.h"
+#include "web/pump_wait.h"
+#include "web/text_between.h"
+#include "web/url_parts.h"
+
+namespace web {
+namespace {
+
+namespace net = platform::net;
+namespace os = platform::os;
+
+constexpr int kDefaultTimeoutMs = 60'000;
+constexpr std::size_t kChunkSize = 2048;
+constexpr std::size_t kRawHeaderCapacity = 2048;
+// All input, posted, timer, paint and hot-key messages; sent ones are handled by the wait.
+constexpr std::uint32_t kWakeMask = os::QS_KEY | os::QS_MOUSEMOVE | os::QS_MOUSEBUTTON |
+                                    os::QS_POSTMESSAGE | os::QS_TIMER | os::QS_PAINT |
+                                    os::QS_HOTKEY | 0x0400;
+
+constexpr char kDefaultAgent[] = "Mozilla/4.0 (compatible; MSIE 9.0; Windows NT 6.1)";
+constexpr char kDefaultAccept[] =
+    "Accept: image/gif, image/bmp, image/x-xbitmap, image/jpeg, image/pjpeg, "
+    "application/x-shockwave-flash, application/vnd.ms-excel, application/vnd.ms-powerpoint, "
+    "application/msword, */*\r\n";
+
+const std::string& FollowRedirectsMark() {
+  static const std::string mark = Utf8ToGbk("假");
+  return mark;
+}
+
+const std::string& NoRedirectsMark() {
+  static const std::string mark = Utf8ToGbk("真");
+  return mark;
+}
+
+char LowerAscii(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool Contains(std::string_view text, std::string_view part) {
+  return std::search(text.begin(), text.end(), part.begin(), part.end(),
+                     [](char a, char b) { return LowerAscii(a) == LowerAscii(b); }) != text.end();
+}
+
+std::string TrimSpaces(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) return {};
+  const std::size_t last = text.find_last_not_of(' ');
+  return std::string(text.substr(first, last - first + 1));
+}
+
+std::string AsText(std::string_view bytes) {
+  return std::string(bytes.substr(0, bytes.find('\0')));
+}
+
+std::string UserAgent(std::string_view headers) {
+  if (!Contains(headers, "User-Agent:")) return kDefaultAgent;
+  std::string agent = TrimSpaces(TextBetween(headers, "User-Agent:", "\r\n"));
+  if (agent.empty()) agent = HeaderValue(headers);
+  return agent;
+}
+
+// An explicit port of a secure address; 443 otherwise.
+int SecurePort(std::string_view url) {
+  std::string_view authority = url.substr(std::min<std::size_t>(8, url.size()));
+  authority = authority.substr(0, authority.find('/'));
+  if (authority.find(':') == std::string_view::npos) return 443;
+  const int port = UrlPort(authority);
+  return port > 0 ? port : 443;
+}
+
+void CompleteHeaders(std::string& headers, const std::string& url) {
+  if (!Contains(headers, "Accept")) headers += kDefaultAccept;
+  if (Contains(headers, "RefererNo")) {
+    if (const std::size_t at = headers.find("RefererNo"); at != std::string::npos) {
+      headers.erase(at, 9);
+    }
+  } else if (!Contains(headers, "Referer")) {
+    headers += "Referer: " + url + "\r\n";
+  }
+  if (!Contains(headers, "Accept-Language")) headers += "Accept-Language: zh-cn\r\n";
+}
+
+std::uint32_t RequestFlags(const RequestBlock& block, bool secure, bool follow_redirects) {
+  std::uint32_t flags = net::kInternetFlagReload | net::kInternetFlagNeedFile;
+  if (!TrimSpaces(block[RequestBlock::kCookiesOrRawHeaders]).empty()) {
+    flags |= net::kInternetFlagNoCookies;
+  }
+  if (!follow_redirects) flags |= net::kInternetFlagNoAutoRedirect;
+  flags |= secure ? net::kInternetFlagSecure : net::kInternetFlagIgnoreRedirectToHttps;
+  return flags;
+}
+
+std::string ReadBody(net::InternetRequest& request) {
+  std::string body;
+  std::uint8_t chunk[kChunkSize];
+  while (const std::size_t count = request.Read(chunk)) body.append(chunk, chunk + count);
+  return body;
+}
+
+std::string RawHeaders(const net::InternetRequest& request) {
+  std::string buffer(kRawHeaderCapacity, ' ');
+  if (!request.QueryRawHeaders(buffer)) return buffer;
+  return AsText(buffer);
+}
+
+// Every "Set-Cookie: " line: its name=value item goes to the collected text and the cookie
+// into the store for the host.
+std::string CollectCookies(std::string_view raw_headers, const std::string& host) {
+  std::string collected;
+  if (!Contains(raw_headers, "Set-Cookie: ")) return collected;
+  while (!raw_headers.empty()) {
+    const std::size_t end = raw_headers.find("\r\n");
+    std::string_view line = raw_headers.substr(0, end);
+    raw_headers = end == std::string_view::npos ? std::string_view{} : raw_headers.substr(end + 2);
+    if (!Contains(line, "Set-Cookie: ")) continue;
+    line.remove_prefix(std::min<std::size_t>(12, line.size()));
+    collected += TextBefore(line, ";") + ";";
+    const std::size_t equals = line.find('=');
+    const std::string_view name = line.substr(0, equals);
+    const std::string_view data =
+        equals == std::string_view::npos ? std::string_view{} : line.substr(equals + 1);
+    net::InternetSetCookie("http://" + host, name, data);
+  }
+  return collected;
+}
+
+void FailBlock(RequestBlock& block) {
+  block[RequestBlock::kUrlOrBody].clear();
+  block[RequestBlock::kRedirectFlag].clear();
+  // Neither the verb nor the cookies sent may come back as if the response had set them.
+  block[RequestBlock::kVerbOrCookies].clear();
+  block[RequestBlock::kCookiesOrRawHeaders].clear();
+}
+
+// What one request of the caller shares with its thread. Whoever lets go last frees it.
+struct RequestJob {
+  RequestBlock block;
+  std::stop_source stop;
+  os::ThreadHandle done;
+};
+
+// The request threads of the process. Finished ones are joined when the next one starts;
+// at exit the rest are told to stop and joined, before the transfer library goes.
+class RequestThreads {
+ public:
+  static RequestThreads& Process() {
+    static RequestThreads threads;
+    return threads;
+  }
+
+  bool Start(std::shared_ptr<RequestJob> job) {
+    std::lock_guard lock(mutex_);
+    JoinFinished();
+    live_.fetch_add(1);
+    try {
+      running_.push_back(Running{std::thread([this, job] { Run(*job); }), job});
+    } catch (const std::system_error&) {
+      live_.fetch_sub(1);
+      return false;
+    }
+    return true;
+  }
+
+  std::size_t Live() const { return live_.load(); }
+
+  ~RequestThreads() {
+    std::lock_guard lock(mutex_);
+    for (Running& running : running_) running.job->stop.request_stop();
+    for (Running& running : running_) running.thread.join();
+  }
+
+ private:
+  struct Running {
+    std::thread thread;
+    std::shared_ptr<RequestJob> job;
+  };
+
+  RequestThreads() { net::PrepareInternetSessions(); }
+
+  void Run(RequestJob& job) {
+    WinInetRequestThread(job.block, job.stop.get_token());
+    job.done.signal();
+    live_.fetch_sub(1);
+  }
+
+  void JoinFinished() {
+    auto finished = std::partition(running_.begin(), running_.end(),
+                                   [](const Running& r) { return !r.job->done.is_signalled(); });
+    for (auto it = finished; it != running_.end(); ++it) it->thread.join();
+    running_.erase(finished, running_.end());
+  }
+
+  std::mutex mutex_;
+  std::vector<Running> running_;
+  std::atomic<std::size_t> live_{0};
+};
+
+std::chrono::milliseconds TimeoutOf(const TimedHttpRequestOptions& options) {
+  if (!options.timeoutSeconds) return std::chrono::milliseconds(kDefaultTimeoutMs);
+  // Longer than any wait can be given in milliseconds is as good as no end.
+  constexpr std::int64_t kLongestMs = os::INFINITE - 1;
+  const std::int64_t ms = std::int64_t{std::max(0, *options.timeoutSeconds)} * 1000;
+  return std::chrono::milliseconds(std::min(ms, kLongestMs));
+}
+
+enum class WaitEnd { kFinished, kTimedOut, kStopped };
+
+WaitEnd WaitForRequest(os::Desktop& desktop, const RequestJob& job,
+                       std::chrono::milliseconds timeout, const std::stop_token& stop) {
+  os::Event stopped(os::Event::Options{.manual_reset = true});
+  std::stop_callback on_stop(stop, [&stopped] { stopped.set(); });
+  const os::Waitable* handles[] = {&job.done, &stopped};
+  const auto start = desktop.clock().now();
+  for (;;) {
+    // Each wait runs to the end of the time-out, not a full time-out from now, so messages
+    // arriving late in the wait cannot stretch it.
+    const auto elapsed =
+        std::chrono::duration_cast<std::chrono::milliseconds>(desktop.clock().now() - start);
+    const auto remaining =
+        static_cast<std::uint32_t>(std::max<std::int64_t>(0, (timeout - elapsed).count()));
+    const std::uint32_t result =
+        desktop.msg_wait_for_multiple_objects(handles, remaining, kWakeMask);
+    const bool timed_out = desktop.clock().now() - start >= timeout;
+    DispatchPendingMessages(desktop);
+    // A failed wait would fail again at once; it ends like a time-out rather than spinning.
+    if (timed_out || result == os::WAIT_FAILED) return WaitEnd::kTimedOut;
+    if (stopped.is_signalled()) return WaitEnd::kStopped;
+    if (job.done.is_signalled()) return WaitEnd::kFinished;
+  }
+}
+
+ByteBlock ToBytes(std::string_view text) {
+  return ByteBlock(text.begin(), text.end());
+}
+
+}  // namespace
+
+std::string TimeoutNotice() {
+  return Utf8ToGbk(
+      "超时返回，指定网站不能访问，或者你的网络出现问题，你可以把参数中的＂超时返回＂的值设置长一些"
+      "。");
+}
+
+std::size_t LiveRequestThreads() {
+  return RequestThreads::Process().Live();
+}
+
+void WinInetRequestThread(RequestBlock& block, std::stop_token stop) {
+  const std::string url = block[RequestBlock::kUrlOrBody];
+  const std::string verb = block[RequestBlock::kVerbOrCookies] == "POST" ? "POST" : "GET";
+  const bool follow_redirects = block[RequestBlock::kRedirectFlag] == FollowRedirectsMark();
+  std::string lower_scheme = url.substr(0, 5);
+  std::transform(lower_scheme.begin(), lower_scheme.end(), lower_scheme.begin(), LowerAscii);
+  const bool secure = lower_scheme == "https";
+  std::string headers = block[RequestBlock::kHeaders];
+  const std::string& proxy = block[RequestBlock::kProxy];
+  const std::string& cookies = block[RequestBlock::kCookiesOrRawHeaders];
+  const std::string& body = block[RequestBlock::kBody];
+
+  auto session = proxy.empty()
+                     ? net::InternetSession::Open(UserAgent(headers), net::InternetAccess::kDirect)
+                     : net::InternetSession::Open(UserAgent(headers), net::InternetAccess::kProxy,
+                                                  secure ? proxy : "http=" + proxy);
+  const std::string host = UrlHost(url);
+  auto connection =
+      session ? session->Connect(host, secure ? SecurePort(url) : UrlPort(url)) : nullptr;
+  auto request = connection ? connection->OpenRequest(verb, UrlPath(url), "HTTP/1.1",
+                                                      RequestFlags(block, secure, follow_redirects))
+                            : nullptr;
+  if (!request) {
+    FailBlock(block);
+    return;
+  }
+
+  CompleteHeaders(headers, url);
+  std::span<const std::uint8_t> payload;
+  if (verb == "POST" && !body.empty()) {
+    if (!Contains(headers, "Content-Type")) {
+      headers += "Content-Type: application/x-www-form-urlencoded\r\n";
+    }
+    if (!Contains(headers, "Content-Length")) {
+      headers += "Content-Length: " + std::to_string(body.size()) + "\r\n";
+    }
+    payload = std::span(reinterpret_cast<const std::uint8_t*>(body.data()), body.size());
+  }
+  if (!cookies.empty()) headers += "Cookie: " + cookies + "\r\n\r\n";
+  request->Send(headers, payload, stop);
+
+  std::string response_body = ReadBody(*request);
+  std::string raw_headers = RawHeaders(*request);
+  request.reset();
+  connection.reset();
+  session.reset();
+
+  block[RequestBlock::kVerbOrCookies] = CollectCookies(raw_headers, host);
+  block[RequestBlock::kUrlOrBody] = std::move(response_body);
+  block[RequestBlock::kCookiesOrRawHeaders] = std::move(raw_headers);
+}
+
+ByteBlock TimedHttpRequest(os::Desktop& desktop, std::string& url,
+                           const TimedHttpRequestOptions& options) {
+  if (TrimSpaces(url).empty()) return {};
+  if (!url.starts_with("http://") && !url.starts_with("https://")) url = "http://" + url;
+
+  auto job = std::make_shared<RequestJob>();
+  RequestBlock& block = job->block;
+  block[RequestBlock::kUrlOrBody] = url;
+  block[RequestBlock::kVerbOrCookies] = options.method == 1 ? "POST" : "GET";
+  block[RequestBlock::kProxy] = options.proxy.value_or("");
+  block[RequestBlock::kHeaders] = options.headers.value_or("");
+  if (options.body) block[RequestBlock::kBody].assign(options.body->begin(), options.body->end());
+  block[RequestBlock::kCookiesOrRawHeaders] = options.cookies.value_or("");
+  block[RequestBlock::kRedirectFlag] =
+      options.noRedirect.value_or(false) ? NoRedirectsMark() : FollowRedirectsMark();
+
+  if (!RequestThreads::Process().Start(job)) return {};
+  switch (WaitForRequest(desktop, *job, TimeoutOf(options), options.stop)) {
+    case WaitEnd::kTimedOut:
+      job->stop.request_stop();
+      return ToBytes(TimeoutNotice());
+    case WaitEnd::kStopped:
+      job->stop.request_stop();
+      return {};
+    case WaitEnd::kFinished:
+      break;
+  }
+  if (options.returnedHeaders != nullptr) {
+    *options.returnedHeaders = AsText(block[RequestBlock::kCookiesOrRawHeaders]);
+  }
+  if (options.returnedCookies != nullptr) {
+    *options.returnedCookies = AsText(block[RequestBlock::kVerbOrCookies]);
+  }
+  const std::string& page = block[RequestBlock::kUrlOrBody];
+  switch (options.conversion.value_or(0)) {
+    case 1:
+      return ToBytes(Utf8ToGbk(AsText(page)));
+    case 2:
+      return ToBytes(Big5ToSimplifiedGbk(AsText(page)));
+    default:
+      return ToBytes(page);
+  }
+}
+
+}  // namespace web
