@@ -10,6 +10,10 @@ namespace {
 std::atomic<long> allocations{0};
 }
 
+// The replacements below pair malloc with free themselves; the compiler cannot see that through
+// the operators it inlines.
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+
 void* operator new(std::size_t size) {
   allocations.fetch_add(1, std::memory_order_relaxed);
   if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
