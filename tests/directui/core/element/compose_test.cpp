@@ -49,6 +49,25 @@ TEST_F(ComposeTest, ADisabledElementIsHalvedOnlyWhenItsHandlerAnswersMinusOne) {
   }
 }
 
+TEST_F(ComposeTest, LaterSiblingsAndChildrenAreDrawnOnTop) {
+  ProbeElement bottom(0xFF00FF00);
+  ProbeElement top(0xFFFFFFFF);
+  ProbeElement child(0xFF0000FF);
+  bottom.Create(host.window, MakeRectF(10, 10, 30, 30));
+  top.Create(host.window, MakeRectF(20, 20, 30, 30));
+  child.Create(&bottom, MakeRectF(25, 25, 10, 10));
+  ComposeArea(&host, MakeRectF(0, 0, 100, 80), nullptr, true);
+  EXPECT_EQ(host.Shown(15, 15), 0xFF00FF00u);
+  // The child is drawn right after its parent, so the parent's later sibling covers it.
+  EXPECT_EQ(host.Shown(30, 30), 0xFFFFFFFFu);
+
+  top.SetZOrder(2);
+  host.Pump();
+  EXPECT_EQ(host.Shown(30, 30), 0xFF0000FFu);
+  EXPECT_EQ(host.Shown(38, 38), 0xFF00FF00u);
+  EXPECT_EQ(host.Shown(45, 45), 0xFFFFFFFFu);
+}
+
 TEST_F(ComposeTest, AChildOfAnInvisibleParentIsNotDrawn) {
   ProbeElement parent(0xFF00FF00);
   ProbeElement child(0xFFFFFFFF);
