@@ -21,7 +21,7 @@ configure() {  # dir, extra cmake args...
 
 run_ctest() {  # dir, extra ctest args...
   local dir=$1; shift
-  xvfb-run -a -s "-screen 0 1920x1080x24 -nolisten tcp" \
+  xvfb-run -a -s "-screen 0 1920x1080x24 -nolisten tcp -noreset" \
     ctest --test-dir "$dir" --output-on-failure -j "$jobs" "$@"
 }
 
