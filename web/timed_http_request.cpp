@@ -112,7 +112,9 @@ std::uint32_t RequestFlags(const RequestBlock& block, bool secure, bool follow_r
 std::string ReadBody(net::InternetRequest& request) {
   std::string body;
   std::uint8_t chunk[kChunkSize];
-  while (const std::size_t count = request.Read(chunk)) body.append(chunk, chunk + count);
+  while (const std::size_t count = request.Read(chunk)) {
+    body.append(reinterpret_cast<const char*>(chunk), count);
+  }
   return body;
 }
 
@@ -249,7 +251,8 @@ WaitEnd WaitForRequest(os::Desktop& desktop, const RequestJob& job,
 }
 
 ByteBlock ToBytes(std::string_view text) {
-  return ByteBlock(text.begin(), text.end());
+  const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
+  return ByteBlock(bytes, bytes + text.size());
 }
 
 }  // namespace

@@ -105,6 +105,7 @@ struct Exchange {
   long status = 0;
   std::string redirect_url;
   const std::stop_token* stop = nullptr;
+  CURL* easy = nullptr;
 };
 
 size_t OnHeader(char* data, size_t size, size_t count, void* user) {
@@ -127,7 +128,16 @@ size_t OnHeader(char* data, size_t size, size_t count, void* user) {
 
 size_t OnBody(char* data, size_t size, size_t count, void* user) {
   auto& exchange = *static_cast<Exchange*>(user);
-  exchange.body.insert(exchange.body.end(), data, data + size * count);
+  const auto* bytes = reinterpret_cast<const std::uint8_t*>(data);
+  if (exchange.body.empty()) {
+    // A declared length is room made once; a false one costs at most this much.
+    constexpr curl_off_t kMostReserved = 16 << 20;
+    curl_off_t length = -1;
+    curl_easy_getinfo(exchange.easy, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
+    if (length > 0)
+      exchange.body.reserve(static_cast<std::size_t>(std::min(length, kMostReserved)));
+  }
+  exchange.body.insert(exchange.body.end(), bytes, bytes + size * count);
   return size * count;
 }
 
@@ -229,6 +239,7 @@ bool Perform(const TransferPool::Lease& lease, const ExchangeRequest& request,
              const std::stop_token& stop, Exchange& exchange) {
   HeaderList list;
   exchange.stop = &stop;
+  exchange.easy = lease.easy();
   if (!Configure(lease.easy(), request, list, exchange)) return false;
   if (!Drive(lease, stop)) return false;
   curl_easy_getinfo(lease.easy(), CURLINFO_RESPONSE_CODE, &exchange.status);
