@@ -9,8 +9,8 @@ namespace {
 namespace text = platform::text;
 
 std::string UpToFirstZero(std::string converted) {
-  converted.resize(converted.find('\0') == std::string::npos ? converted.size()
-                                                             : converted.find('\0'));
+  const std::size_t zero = converted.find('\0');
+  if (zero != std::string::npos) converted.resize(zero);
   return converted;
 }
 
