@@ -8,8 +8,10 @@
 #include "app/globals.h"
 #include "app/main_window.h"
 #include "directui/core/framework_init.h"
+#include "platform/gfx/font_config.h"
 #include "platform/os/clock.h"
 #include "platform/os/x11/x11_backend.h"
+#include "resources/pictures.h"
 
 namespace app {
 
@@ -41,6 +43,10 @@ int RunProgram() {
   static const std::unique_ptr<platform::os::x11::X11Backend> backend = std::move(opened.backend);
   static platform::os::SteadyClock clock;
   static platform::os::Desktop desktop(*backend, clock);
+  // The program asks for "宋体", "微软雅黑" and "Tahoma"; its own map gives them Debian's faces.
+  const std::span<const std::uint8_t> font_map = resources::FontMap();
+  platform::gfx::LoadFontConfigText(
+      {reinterpret_cast<const char*>(font_map.data()), font_map.size()});
   if (!StartProgram(desktop)) {
     std::fprintf(stderr, "shoulu: the main window could not be created\n");
     return 1;
