@@ -1,8 +1,10 @@
 #include "web/timed_http_request.h"
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <list>
 #include <memory>
 #include <mutex>
 #include <system_error>
@@ -111,6 +113,7 @@ std::uint32_t RequestFlags(const RequestBlock& block, bool secure, bool follow_r
 
 std::string ReadBody(net::InternetRequest& request) {
   std::string body;
+  body.reserve(request.Available());
   std::uint8_t chunk[kChunkSize];
   while (const std::size_t count = request.Read(chunk)) {
     body.append(reinterpret_cast<const char*>(chunk), count);
@@ -160,8 +163,11 @@ struct RequestJob {
   os::ThreadHandle done;
 };
 
-// The request threads of the process. Finished ones are joined when the next one starts;
-// at exit the rest are told to stop and joined, before the transfer library goes.
+// The request threads of the process. A thread that has finished its request waits for the
+// next one instead of ending, so a run of requests does not pay for a new thread (and the TLS
+// library's per-thread state) every time; beyond a few idle ones, threads end. At exit every
+// request still running is told to stop and every thread is joined, before the transfer
+// library goes.
 class RequestThreads {
  public:
   static RequestThreads& Process() {
@@ -171,49 +177,97 @@ class RequestThreads {
 
   bool Start(std::shared_ptr<RequestJob> job) {
     std::lock_guard lock(mutex_);
-    JoinFinished();
-    live_.fetch_add(1);
+    JoinEnded();
+    pending_.push_back(std::move(job));
+    if (pending_.size() <= idle_) {
+      work_.notify_one();
+      return true;
+    }
     try {
-      running_.push_back(Running{std::thread([this, job] { Run(*job); }), job});
+      Worker& worker = workers_.emplace_back();
+      worker.thread = std::thread([this, &worker] { Work(worker); });
     } catch (const std::system_error&) {
-      live_.fetch_sub(1);
+      workers_.pop_back();
+      pending_.pop_back();
       return false;
     }
+    ++alive_;
     return true;
   }
 
-  std::size_t Live() const { return live_.load(); }
+  std::size_t Alive() const {
+    std::lock_guard lock(mutex_);
+    return alive_;
+  }
+  std::size_t Busy() const {
+    std::lock_guard lock(mutex_);
+    return running_.size() + pending_.size();
+  }
 
   ~RequestThreads() {
-    std::lock_guard lock(mutex_);
-    for (Running& running : running_) running.job->stop.request_stop();
-    for (Running& running : running_) running.thread.join();
+    {
+      std::lock_guard lock(mutex_);
+      exiting_ = true;
+      for (const auto& job : running_) job->stop.request_stop();
+      for (const auto& job : pending_) job->stop.request_stop();
+    }
+    work_.notify_all();
+    for (Worker& worker : workers_) worker.thread.join();
   }
 
  private:
-  struct Running {
+  static constexpr std::size_t kMostIdle = 4;
+
+  struct Worker {
     std::thread thread;
-    std::shared_ptr<RequestJob> job;
+    bool ended = false;
   };
 
   RequestThreads() { net::PrepareInternetSessions(); }
 
-  void Run(RequestJob& job) {
-    WinInetRequestThread(job.block, job.stop.get_token());
-    job.done.signal();
-    live_.fetch_sub(1);
+  void Work(Worker& self) {
+    std::unique_lock lock(mutex_);
+    for (;;) {
+      if (pending_.empty()) {
+        if (exiting_ || idle_ >= kMostIdle) break;
+        ++idle_;
+        work_.wait(lock, [this] { return !pending_.empty() || exiting_; });
+        --idle_;
+        continue;
+      }
+      std::shared_ptr<RequestJob> job = std::move(pending_.front());
+      pending_.pop_front();
+      running_.push_back(job);
+      lock.unlock();
+      WinInetRequestThread(job->block, job->stop.get_token());
+      job->done.signal();
+      lock.lock();
+      running_.erase(std::find(running_.begin(), running_.end(), job));
+    }
+    self.ended = true;
+    --alive_;
   }
 
-  void JoinFinished() {
-    auto finished = std::partition(running_.begin(), running_.end(),
-                                   [](const Running& r) { return !r.job->done.is_signalled(); });
-    for (auto it = finished; it != running_.end(); ++it) it->thread.join();
-    running_.erase(finished, running_.end());
+  // mutex_ held.
+  void JoinEnded() {
+    for (auto it = workers_.begin(); it != workers_.end();) {
+      if (!it->ended) {
+        ++it;
+        continue;
+      }
+      it->thread.join();
+      it = workers_.erase(it);
+    }
   }
 
-  std::mutex mutex_;
-  std::vector<Running> running_;
-  std::atomic<std::size_t> live_{0};
+  mutable std::mutex mutex_;
+  std::condition_variable work_;
+  std::list<Worker> workers_;
+  std::deque<std::shared_ptr<RequestJob>> pending_;
+  std::vector<std::shared_ptr<RequestJob>> running_;
+  std::size_t idle_ = 0;
+  std::size_t alive_ = 0;
+  bool exiting_ = false;
 };
 
 std::chrono::milliseconds TimeoutOf(const TimedHttpRequestOptions& options) {
@@ -264,7 +318,11 @@ std::string TimeoutNotice() {
 }
 
 std::size_t LiveRequestThreads() {
-  return RequestThreads::Process().Live();
+  return RequestThreads::Process().Alive();
+}
+
+std::size_t BusyRequestThreads() {
+  return RequestThreads::Process().Busy();
 }
 
 void WinInetRequestThread(RequestBlock& block, std::stop_token stop) {

@@ -57,11 +57,15 @@ struct TimedHttpRequestOptions {
 ByteBlock TimedHttpRequest(platform::os::Desktop& desktop, std::string& url,
                            const TimedHttpRequestOptions& options = {});
 
-// Performs the block's request and writes entries 1, 2 and 6 back. A stop request ends the
+// Performs the block's request and writes entries 1, 2 and 6 back; TimedHttpRequest runs it on
+// a request thread of its own for each call. A stop request ends the
 // transfer at once.
 void WinInetRequestThread(RequestBlock& block, std::stop_token stop = {});
 
-// Request threads started and not yet ended, abandoned ones included.
+// Request threads alive: those running a request (abandoned ones included) and at most four
+// that wait for the next request.
 std::size_t LiveRequestThreads();
+// Requests started whose thread has not finished them, abandoned ones included.
+std::size_t BusyRequestThreads();
 
 }  // namespace web

@@ -83,6 +83,8 @@ class InternetRequest {
             std::stop_token stop = {});
   // Copies the next part of the body; 0 at its end (and before a successful Send).
   std::size_t Read(std::span<std::uint8_t> buffer);
+  // How many body bytes the next reads can still give.
+  std::size_t Available() const { return body_.size() - read_offset_; }
   // The final response's status line and header lines, each ending in CR LF, then an empty
   // line, zero-terminated into `buffer`. nullopt, with the buffer untouched, when nothing was
   // received or the text and its zero do not fit; else the text's length.
