@@ -178,18 +178,22 @@ void Ex_Host::Detach() {
 
 void Ex_Host::LayoutCaption() {
   if (caption_flags == 0) return;
+  // During a render the host is busy and would refuse the recomposition a move asks for,
+  // so the element would wait for it for ever; the render composes everything afterwards.
+  const bool redraw = busy == 0;
   int x = size.width - 5;
   if ((caption_flags & CF_CLOSE) != 0) x -= 12;
   for (const std::unique_ptr<Ex_Element>& button : caption_buttons) {
     x -= 28;
-    button->Move({.x = static_cast<float>(x), .y = 7.0f});
+    button->Move({.x = static_cast<float>(x), .y = 7.0f, .redraw = redraw});
   }
   if ((caption_flags & CF_TITLE) != 0 && title_label) {
     const int left = (caption_flags & CF_ICON) != 0 ? 28 : 11;
     title_label->Move({.x = static_cast<float>(left),
                        .y = 10.0f,
                        .width = static_cast<float>(x - left),
-                       .height = 20.0f});
+                       .height = 20.0f,
+                       .redraw = redraw});
   }
 }
 
