@@ -166,12 +166,12 @@ TEST_F(TimedHttpRequestTest, TimeOutZeroAnswersTheNoticeAtOnce) {
   server.On("/silent", Silent());
   std::string headers = "untouched";
   std::string cookies = "untouched";
-  const ByteBlock result =
-      TimedHttpRequest(desktop, *std::make_unique<std::string>(server.Url("/silent")),
-                       {.timeoutSeconds = 0,
-                        .returnedHeaders = &headers,
-                        .conversion = 1,
-                        .returnedCookies = &cookies});
+  std::string url = server.Url("/silent");
+  const ByteBlock result = TimedHttpRequest(desktop, url,
+                                            {.timeoutSeconds = 0,
+                                             .returnedHeaders = &headers,
+                                             .conversion = 1,
+                                             .returnedCookies = &cookies});
   EXPECT_EQ(AsString(result), TimeoutNotice());
   EXPECT_EQ(TimeoutNotice(),
             Utf8ToGbk("超时返回，指定网站不能访问，或者你的网络出现问题，你可以把参数中的＂超时"
