@@ -18,7 +18,6 @@
 #include "directui/core/window_host_lookup.h"
 #include "directui/core/window_shape.h"
 #include "platform/gfx/surface_ops.h"
-#include "platform/os/pixel_view.h"
 
 namespace directui {
 
@@ -26,11 +25,6 @@ namespace gfx = platform::gfx;
 namespace os = platform::os;
 
 namespace {
-
-os::PixelView ViewOf(const gfx::Bitmap& bitmap) {
-  if (bitmap.empty()) return {};
-  return {bitmap.pixels(), bitmap.width(), bitmap.height(), bitmap.stride()};
-}
 
 gfx::Rect Whole(const gfx::Bitmap& bitmap) {
   return {0, 0, bitmap.width(), bitmap.height()};
@@ -200,15 +194,16 @@ void Ex_Host::FadeInTimerProc() {
   if (offscreen.empty()) return;
   if (fade.empty()) fade = offscreen.clone();
   // A layered window shows the previous step while this one is blended.
-  if (layered()) desktop().update_layered_window(handle(), ViewOf(fade), std::nullopt, 255);
+  if (layered()) desktop().update_layered_window(handle(), SurfaceView(fade), std::nullopt, 255);
   fade_alpha = std::min(255, fade_alpha + kFadeStep);
   gfx::AlphaBlendArea(fade, 0, 0, offscreen, Whole(offscreen),
                       static_cast<std::uint8_t>(fade_alpha), gfx::SourceAlpha::ignored);
-  if (!layered()) desktop().present(handle(), ViewOf(fade));
+  if (!layered()) desktop().present(handle(), SurfaceView(fade));
   if (fade_alpha < 255) return;
   desktop().kill_timer(handle(), static_cast<std::uintptr_t>(self_handle));
   fade = {};
-  if (layered()) desktop().update_layered_window(handle(), ViewOf(offscreen), std::nullopt, 255);
+  if (layered())
+    desktop().update_layered_window(handle(), SurfaceView(offscreen), std::nullopt, 255);
   busy = 0;
 }
 
@@ -228,7 +223,7 @@ void Ex_Host::HandleSize(WPARAM size_type, LPARAM) {
 void Ex_Host::PaintFromSurface() {
   const os::Rect area = desktop().begin_paint(handle());
   if (!offscreen.empty() && area.right > area.left && area.bottom > area.top) {
-    desktop().present(handle(), ViewOf(offscreen), area);
+    desktop().present(handle(), SurfaceView(offscreen), area);
   }
   desktop().end_paint(handle());
 }

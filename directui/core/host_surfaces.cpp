@@ -18,4 +18,9 @@ void CreateSurface(gfx::Bitmap& bitmap, std::unique_ptr<gfx::Graphics>* graphics
   (*graphics)->set_text_rendering_hint(gfx::TextRenderingHint::anti_alias_grid_fit);
 }
 
+platform::os::PixelView SurfaceView(const gfx::Bitmap& bitmap) {
+  if (bitmap.empty()) return {};
+  return {bitmap.pixels(), bitmap.width(), bitmap.height(), bitmap.stride()};
+}
+
 }  // namespace directui

@@ -4,6 +4,7 @@
 
 #include "platform/gfx/bitmap.h"
 #include "platform/gfx/graphics.h"
+#include "platform/os/pixel_view.h"
 
 namespace directui {
 
@@ -12,5 +13,8 @@ namespace directui {
 // before is released first, graphics before their bitmap.
 void CreateSurface(platform::gfx::Bitmap& bitmap,
                    std::unique_ptr<platform::gfx::Graphics>* graphics, int width, int height);
+
+// The surface's pixels as the desktop takes them; empty for an empty bitmap.
+platform::os::PixelView SurfaceView(const platform::gfx::Bitmap& bitmap);
 
 }  // namespace directui

@@ -5,9 +5,9 @@
 #include "directui/core/element_delivery.h"
 #include "directui/core/element_messages.h"
 #include "directui/core/host.h"
+#include "directui/core/host_surfaces.h"
 #include "directui/core/redraw_queue.h"
 #include "directui/core/work_area.h"
-#include "platform/os/pixel_view.h"
 #include "platform/os/window_placement.h"
 
 namespace directui {
@@ -214,10 +214,7 @@ LRESULT Ex_Host::OnTimer(WPARAM wparam, LPARAM lparam) {
 
 LRESULT Ex_Host::OnUpdateLayered(WPARAM wparam, LPARAM lparam) {
   if (!offscreen.empty()) {
-    desktop().update_layered_window(handle(),
-                                    os::PixelView{offscreen.pixels(), offscreen.width(),
-                                                  offscreen.height(), offscreen.stride()},
-                                    std::nullopt, 255);
+    desktop().update_layered_window(handle(), SurfaceView(offscreen), std::nullopt, 255);
   }
   return PassOn(EXM_UPDATELAYERED, wparam, lparam);
 }

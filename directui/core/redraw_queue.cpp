@@ -1,7 +1,7 @@
 #include "directui/core/redraw_queue.h"
 
 #include "directui/core/compose.h"
-#include "platform/os/pixel_view.h"
+#include "directui/core/host_surfaces.h"
 
 namespace directui {
 
@@ -47,12 +47,8 @@ void Ex_RedrawQueue::Flush() {
     ComposeArea(host, area, record_.graphics, !layered);
   }
   if (layered && host->busy == 0 && record_.window && !host->offscreen.empty()) {
-    const platform::gfx::Bitmap& surface = host->offscreen;
-    record_.window.desktop->update_layered_window(
-        record_.window.window,
-        platform::os::PixelView{surface.pixels(), surface.width(), surface.height(),
-                                surface.stride()},
-        std::nullopt, 255);
+    record_.window.desktop->update_layered_window(record_.window.window,
+                                                  SurfaceView(host->offscreen), std::nullopt, 255);
   }
   record_.busy = 0;
 }
