@@ -136,6 +136,61 @@ TEST_F(HostTest, PictureGivesTheBackgroundItsAverageColour) {
   EXPECT_EQ(AverageImageColour(nullptr), 0u);
 }
 
+struct ImageModeCase {
+  const char* name;
+  int mode;
+  int x, y;           // a point of the window
+  std::uint32_t rgb;  // what it shows
+  int tolerance = 1;
+};
+
+class ImageModeTest : public HostTest, public ::testing::WithParamInterface<ImageModeCase> {};
+
+TEST_P(ImageModeTest, PicturePlacement) {
+  const ImageModeCase& c = GetParam();
+  Ex_Host host;
+  const os::Window w = MakeWindow();
+  ASSERT_EQ(host.Attach(desktop, w,
+                        {.background_image = TwoColourPng(100, 50, kRed, kBlue),
+                         .background_colour = 0x00FF00,
+                         .caption_flags = 0,
+                         .image_mode = c.mode}),
+            1);
+  const gfx::Argb shown = host.offscreen.get_pixel(c.x, c.y);
+  EXPECT_NEAR(RedOf(shown), RedOf(c.rgb), c.tolerance);
+  EXPECT_NEAR(GreenOf(shown), GreenOf(c.rgb), c.tolerance);
+  EXPECT_NEAR(BlueOf(shown), BlueOf(c.rgb), c.tolerance);
+}
+
+// Centred, the picture spans (141, 146) to (241, 196) and melts in on every edge. The side
+// bands are a hundred pixels wide across a picture of 101, so at x 191 the left band lets
+// 51 % through and the right one 56 % of that: 29 % blue over the green colour.
+INSTANTIATE_TEST_SUITE_P(
+    Render, ImageModeTest,
+    ::testing::Values(ImageModeCase{"StretchedReachesTheFarCorner", 1, 370, 330, 0xFF},
+                      ImageModeCase{"StretchedStartsAtTheContentCorner", 1, 8, 100, 0xFF0000},
+                      ImageModeCase{"CentredMiddle", 2, 191, 171, 0xB549, 4},
+                      ImageModeCase{"CentredLeftEdgeMelts", 2, 141, 171, 0xFF00, 5},
+                      ImageModeCase{"CentredOutside", 2, 100, 171, 0xFF00},
+                      ImageModeCase{"NaturalSizeCorner", 0, 10, 10, 0xFF0000},
+                      ImageModeCase{"NaturalSizeOutside", 0, 110, 10, 0xFF00},
+                      ImageModeCase{"OtherModesDrawNoPicture", 3, 10, 10, 0xFF00}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(HostTest, LayeredBackgroundTakesTheWindowAlpha) {
+  Ex_Host host;
+  const os::Window w = MakeWindow();
+  ASSERT_EQ(host.Attach(desktop, w,
+                        {.background_image = TwoColourPng(100, 50, kRed, kBlue),
+                         .caption_flags = 0,
+                         .window_alpha = 128}),
+            1);
+  EXPECT_NEAR(AlphaAt(host, 10, 10), 128, 1);    // the picture
+  EXPECT_NEAR(AlphaAt(host, 200, 200), 128, 1);  // the colour
+  ExpectRgbNear(gfx::Unpremultiply(host.offscreen.pixels()[10 * host.offscreen.stride() / 4 + 10]),
+                0xFF0000);
+}
+
 TEST_F(HostTest, SkinWithoutCentreIsThePictureAtItsSize) {
   const std::vector<std::uint8_t> png = TwoColourPng(100, 50, kRed, kBlue);
   Ex_Host host;
