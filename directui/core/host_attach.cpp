@@ -4,6 +4,8 @@
 #include "directui/core/ansi_text.h"
 #include "directui/core/caption_elements.h"
 #include "directui/core/compose.h"
+#include "directui/core/element_delivery.h"
+#include "directui/core/element_messages.h"
 #include "directui/core/framework_globals.h"
 #include "directui/core/host.h"
 #include "directui/core/host_surfaces.h"
@@ -148,6 +150,12 @@ void Ex_Host::Detach() {
     Ex_Element* next = element->next_sibling;
     element->Destroy();
     element = next;
+  }
+  // Destroyed elements post their last areas with copies the host would free; nothing will
+  // compose them now, so they are taken off the queue here.
+  os::Message pending;
+  while (desktop().peek_message(pending, handle(), EXM_INVALIDATE, EXM_INVALIDATE, os::PM_REMOVE)) {
+    TakeInvalidatedArea(pending.wparam, pending.lparam);
   }
   clip_region.reset();
   background_image.reset();
