@@ -297,6 +297,36 @@ TEST_F(HostTest, FadeInBlendsTheNewPictureInFiveSteps) {
   EXPECT_EQ(display.window(w)->presents, presents);  // the timer is gone
 }
 
+TEST_F(HostTest, LayeredFadeInShowsEachStepOneTickLate) {
+  Ex_Host host;
+  const os::Window w = MakeWindow();
+  ASSERT_EQ(host.Attach(desktop, w,
+                        {.background_colour = 0x000000, .caption_flags = 0, .window_alpha = 255}),
+            1);
+  host.SetBackground(std::nullopt, 0xFFFFFF, kBackgroundFadeIn);
+  display.clear_layered_frames(w);
+  for (int tick = 0; tick < 5; ++tick) Advance(50);
+  const auto frames = display.layered_frames(w);
+  // One frame per tick from the fade surface, then the finished picture.
+  ASSERT_EQ(frames.size(), 6u);
+  std::vector<int> reds;
+  for (const auto& frame : frames)
+    reds.push_back(static_cast<int>(frame.pixels.at(100, 100) & 0xFF));
+  EXPECT_EQ(reds.front(), 0);  // the old picture
+  for (std::size_t i = 1; i < reds.size(); ++i) EXPECT_GT(reds[i], reds[i - 1]) << i;
+  EXPECT_EQ(reds.back(), 254);
+  EXPECT_EQ(host.busy, 0);
+}
+
+TEST_F(HostTest, CloseHidesAndEndsTheWindow) {
+  Ex_Host host;
+  const os::Window w = MakeWindow();
+  ASSERT_EQ(host.Attach(desktop, w, {.caption_flags = 0}), 1);
+  desktop.send_message(w, os::WM_CLOSE, 0, 0);
+  EXPECT_FALSE(desktop.is_window(w));
+  EXPECT_FALSE(host.attached());
+}
+
 TEST_F(HostTest, PaintMessageCopiesTheInvalidArea) {
   Ex_Host host;
   const os::Window w = MakeWindow();
