@@ -46,5 +46,5 @@ if [[ $stage == all || $stage == fuzz ]] && [ -f tests/fuzz/CMakeLists.txt ]; th
   CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DSHOULU_FUZZ=ON -DSHOULU_BENCH=OFF >/dev/null
   cmake --build build-fuzz -j "$jobs" --target fuzzers
-  ctest --test-dir build-fuzz --output-on-failure -L fuzz
+  ctest --test-dir build-fuzz --output-on-failure -j "$jobs" -L fuzz
 fi
