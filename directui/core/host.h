@@ -27,7 +27,8 @@ inline constexpr int kFadeStep = 51;                // alpha added per step
 // shape or drop shadow, then the elements) and copies it to the window, keeps the element
 // tree's interaction state and calls the application's notification routines.
 //
-// One host serves one window at a time, on the thread that owns it.
+// One host serves one window at a time, on the thread that owns it. The desktop must outlive
+// the host: a host still bound when it goes gives the window its own procedure back.
 class Ex_Host : public HostRecord {
  public:
   Ex_Host() = default;
