@@ -284,18 +284,15 @@ WaitEnd WaitForRequest(os::Desktop& desktop, const RequestJob& job,
                        std::chrono::milliseconds timeout, const std::stop_token& stop) {
   os::Event stopped(os::Event::Options{.manual_reset = true});
   std::stop_callback on_stop(stop, [&stopped] { stopped.set(); });
-  const os::Waitable* handles[] = {&job.done, &stopped};
-  const auto start = desktop.clock().now();
+  // One timer for the whole time-out, armed before the first wait: messages arriving late in
+  // the wait cannot stretch it, and no moment is left between reading the clock and sleeping.
+  os::WaitableTimer ended(desktop.clock(), os::Event::Options{.manual_reset = true});
+  ended.set(timeout);
+  const os::Waitable* handles[] = {&job.done, &stopped, &ended};
   for (;;) {
-    // Each wait runs to the end of the time-out, not a full time-out from now, so messages
-    // arriving late in the wait cannot stretch it.
-    const auto elapsed =
-        std::chrono::duration_cast<std::chrono::milliseconds>(desktop.clock().now() - start);
-    const auto remaining =
-        static_cast<std::uint32_t>(std::max<std::int64_t>(0, (timeout - elapsed).count()));
     const std::uint32_t result =
-        desktop.msg_wait_for_multiple_objects(handles, remaining, kWakeMask);
-    const bool timed_out = desktop.clock().now() - start >= timeout;
+        desktop.msg_wait_for_multiple_objects(handles, os::INFINITE, kWakeMask);
+    const bool timed_out = ended.is_signalled();
     DispatchPendingMessages(desktop);
     // A failed wait would fail again at once; it ends like a time-out rather than spinning.
     if (timed_out || result == os::WAIT_FAILED) return WaitEnd::kTimedOut;
