@@ -31,20 +31,20 @@ Bitmap Canvas(int w, int h, Argb from, Argb to) {
 }
 
 std::vector<Element> MainWindowElements() {
-  struct Spec {
+  struct CanvasLayout {
     RectF bounds;
     std::uint8_t alpha;
   };
   // Roughly the main window: caption, list with its scroll bar, four buttons, two labels, a
   // picture; the two half-transparent ones are a disabled button and a panel.
-  const Spec specs[] = {
+  const CanvasLayout layouts[] = {
       {{7, 7, 369, 28}, 255},    {{12, 40, 340, 230}, 255}, {{352, 40, 12, 230}, 255},
       {{12, 282, 80, 26}, 255},  {{100, 282, 80, 26}, 127}, {{188, 282, 80, 26}, 255},
       {{276, 282, 80, 26}, 255}, {{12, 314, 150, 16}, 255}, {{200, 314, 150, 16}, 127},
       {{330, 8, 40, 26}, 255},
   };
   std::vector<Element> out;
-  for (const Spec& s : specs) {
+  for (const CanvasLayout& s : layouts) {
     out.push_back({s.bounds, s.alpha,
                    Canvas(static_cast<int>(s.bounds.width), static_cast<int>(s.bounds.height),
                           0xFFF0F0F0, 0xFFB0C4DE)});

@@ -77,9 +77,9 @@ void Present(benchmark::State& state, bool shared_memory) {
   X11Backend& backend = *opened.backend;
   if (!shared_memory) backend.connection().DisableSharedMemory();
   const Window window{1};
-  platform::os::NativeWindowSpec spec;
-  spec.bounds = {50, 50, 50 + kWidth, 50 + kHeight};
-  backend.create_window(window, spec);
+  platform::os::NativeWindowDescription description;
+  description.bounds = {50, 50, 50 + kWidth, 50 + kHeight};
+  backend.create_window(window, description);
   backend.set_visible(window, true, false);
   const std::vector<std::uint32_t> frame = Frame();
   const PixelView view{frame.data(), kWidth, kHeight, kWidth * 4};

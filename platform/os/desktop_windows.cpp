@@ -23,7 +23,7 @@ Window Desktop::create_window(const CreateWindowParams& params) {
   reap_dead_threads_windows();
   auto queue = current_queue();
   Window w;
-  NativeWindowSpec spec;
+  NativeWindowDescription description;
   {
     Lock lock(mu_);
     auto cls = classes_.find(params.class_name);
@@ -44,7 +44,7 @@ Window Desktop::create_window(const CreateWindowParams& params) {
     if (cls->second->procedure) {
       rec->procedure = std::make_shared<const WindowProc>(cls->second->procedure);
     }
-    spec = NativeWindowSpec{
+    description = NativeWindowDescription{
         .bounds = rec->bounds,
         .title = utf16_to_utf8(rec->text),
         .owner = rec->owner,
@@ -59,7 +59,7 @@ Window Desktop::create_window(const CreateWindowParams& params) {
     std::lock_guard qlock(queue->mu);
     ++queue->window_count;
   }
-  if (!display([&](DisplayBackend& b) { return b.create_window(w, spec); })) {
+  if (!display([&](DisplayBackend& b) { return b.create_window(w, description); })) {
     Lock lock(mu_);
     windows_.erase(w.id);
     std::erase(z_order_, w);

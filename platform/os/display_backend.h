@@ -72,7 +72,7 @@ enum class MoveSizeEdge {
 enum class NativeShowState { normal, minimized, maximized };
 
 // What a native window needs to know when it is created.
-struct NativeWindowSpec {
+struct NativeWindowDescription {
   Rect bounds{};             // screen coordinates of the whole window
   std::string title{};       // UTF-8
   Window owner{};            // kept above its owner, grouped with it; none for unowned windows
@@ -137,7 +137,7 @@ class DisplayBackend {
   // --- native windows -----------------------------------------------------------------------
   // Creates the native window for `window`, unmapped. Returns false when the display refuses;
   // the desktop then fails the creation.
-  virtual bool create_window(Window window, const NativeWindowSpec& spec) = 0;
+  virtual bool create_window(Window window, const NativeWindowDescription& description) = 0;
   // Destroys the native window; releases a grab it holds. Calls naming it afterwards are
   // ignored.
   virtual void destroy_window(Window window) = 0;

@@ -427,18 +427,18 @@ std::optional<Point> HeadlessDisplay::pointer_position() {
   return pointer_;
 }
 
-bool HeadlessDisplay::create_window(Window window, const NativeWindowSpec& spec) {
+bool HeadlessDisplay::create_window(Window window, const NativeWindowDescription& description) {
   Lock lock(mu_);
   if (!window || find(window)) return false;
   HeadlessWindow hw;
-  hw.bounds = spec.bounds;
-  hw.title = spec.title;
-  hw.owner = spec.owner;
-  hw.topmost = spec.topmost;
-  hw.layered = spec.layered;
-  hw.tool_window = spec.tool_window;
-  hw.menu = spec.menu;
-  hw.content = Image(spec.bounds.width(), spec.bounds.height(), 0xFF000000);
+  hw.bounds = description.bounds;
+  hw.title = description.title;
+  hw.owner = description.owner;
+  hw.topmost = description.topmost;
+  hw.layered = description.layered;
+  hw.tool_window = description.tool_window;
+  hw.menu = description.menu;
+  hw.content = Image(description.bounds.width(), description.bounds.height(), 0xFF000000);
   windows_.emplace(window, std::move(hw));
   place_on_top(window);
   return true;

@@ -106,7 +106,7 @@ class HeadlessDisplay final : public DisplayBackend {
   SystemMetrics metrics() override;
   void set_metrics(SystemMetrics metrics);
   std::optional<Point> pointer_position() override;
-  bool create_window(Window window, const NativeWindowSpec& spec) override;
+  bool create_window(Window window, const NativeWindowDescription& description) override;
   void destroy_window(Window window) override;
   void set_geometry(Window window, Rect bounds) override;
   void set_visible(Window window, bool visible, bool activate) override;

@@ -142,13 +142,13 @@ std::optional<Point> X11Backend::pointer_position() {
 
 // --- windows --------------------------------------------------------------------------------
 
-bool X11Backend::create_window(Window window, const NativeWindowSpec& spec) {
+bool X11Backend::create_window(Window window, const NativeWindowDescription& description) {
   if (!window || Find(window) != nullptr) return false;
   Display* display = connection_->display();
-  const Record* owner = Find(spec.owner);
+  const Record* owner = Find(description.owner);
   NativeWindowOptions options{
-      .kind = spec.menu ? NativeWindowKind::kPopup : NativeWindowKind::kTopLevel,
-      .bounds = spec.bounds,
+      .kind = description.menu ? NativeWindowKind::kPopup : NativeWindowKind::kTopLevel,
+      .bounds = description.bounds,
       .owner = owner != nullptr ? std::optional<XWindow>(owner->native->id()) : std::nullopt,
   };
   // Under a compositor every window takes the ARGB visual: a window may become layered for an
@@ -160,24 +160,24 @@ bool X11Backend::create_window(Window window, const NativeWindowSpec& spec) {
 
   auto record = std::make_unique<Record>();
   record->handle = window;
-  record->bounds = spec.bounds;
+  record->bounds = description.bounds;
   record->parent = connection_->root();
-  record->owner = spec.owner;
-  record->topmost = spec.topmost;
-  record->layered = spec.layered;
-  record->tool_window = spec.tool_window;
+  record->owner = description.owner;
+  record->topmost = description.topmost;
+  record->layered = description.layered;
+  record->tool_window = description.tool_window;
   record->presenter = std::make_unique<Presenter>(*connection_, native->id(), visual);
   record->native = std::move(native);
-  SetUtf8Title(*connection_, record->native->id(), spec.title);
+  SetUtf8Title(*connection_, record->native->id(), description.title);
   std::vector<Atom> state;
-  if (spec.topmost) state.push_back(connection_->atoms().net_wm_state_above);
-  if (spec.tool_window) state.push_back(connection_->atoms().net_wm_state_skip_taskbar);
+  if (description.topmost) state.push_back(connection_->atoms().net_wm_state_above);
+  if (description.tool_window) state.push_back(connection_->atoms().net_wm_state_skip_taskbar);
   if (!state.empty()) WriteNetWmState(*connection_, record->native->id(), state);
 
   handles_[record->native->id()] = window;
   Record& added = *record;
   records_[window] = std::move(record);
-  if (spec.topmost) topmost_order_.push_back(window);
+  if (description.topmost) topmost_order_.push_back(window);
   if (added.layered) ApplyShape(added);
   XFlush(display);
   return true;

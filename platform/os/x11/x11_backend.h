@@ -35,7 +35,7 @@ class X11Backend final : public DisplayBackend {
   SystemMetrics metrics() override { return {}; }
   std::optional<Point> pointer_position() override;
 
-  bool create_window(Window window, const NativeWindowSpec& spec) override;
+  bool create_window(Window window, const NativeWindowDescription& description) override;
   void destroy_window(Window window) override;
   void set_geometry(Window window, Rect bounds) override;
   void set_visible(Window window, bool visible, bool activate) override;

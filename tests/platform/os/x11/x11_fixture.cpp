@@ -32,15 +32,15 @@ void X11Fixture::TearDown() {
 
 Window X11Fixture::Create(Rect bounds, const WindowOptions& options, bool shown) {
   const Window window{next_id_++};
-  NativeWindowSpec spec;
-  spec.bounds = bounds;
-  spec.title = options.title;
-  spec.owner = options.owner;
-  spec.tool_window = options.tool_window;
-  spec.topmost = options.topmost;
-  spec.layered = options.layered;
-  spec.menu = options.menu;
-  EXPECT_TRUE(backend_->create_window(window, spec));
+  NativeWindowDescription description;
+  description.bounds = bounds;
+  description.title = options.title;
+  description.owner = options.owner;
+  description.tool_window = options.tool_window;
+  description.topmost = options.topmost;
+  description.layered = options.layered;
+  description.menu = options.menu;
+  EXPECT_TRUE(backend_->create_window(window, description));
   if (shown) backend_->set_visible(window, true, false);
   Settle();
   return window;

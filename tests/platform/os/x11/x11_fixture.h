@@ -13,7 +13,7 @@
 
 namespace x11_testing {
 
-using platform::os::NativeWindowSpec;
+using platform::os::NativeWindowDescription;
 using platform::os::PixelView;
 using platform::os::x11::X11Backend;
 

@@ -250,7 +250,7 @@ TEST_F(X11WindowTest, CallsOnUnknownOrDestroyedWindowsDoNothing) {
   const ::Window native = Native(window);
   backend_->destroy_window(window);
   Settle();
-  EXPECT_FALSE(backend_->create_window(platform::os::kNoWindow, NativeWindowSpec()));
+  EXPECT_FALSE(backend_->create_window(platform::os::kNoWindow, NativeWindowDescription()));
   backend_->set_geometry(window, {0, 0, 10, 10});
   backend_->set_visible(window, true, true);
   backend_->set_topmost(window, true);
@@ -265,9 +265,9 @@ TEST_F(X11WindowTest, CallsOnUnknownOrDestroyedWindowsDoNothing) {
 
 TEST_F(X11WindowTest, AWindowHandleCannotBeCreatedTwice) {
   const Window window = Create({50, 50, 250, 250});
-  NativeWindowSpec spec;
-  spec.bounds = {0, 0, 10, 10};
-  EXPECT_FALSE(backend_->create_window(window, spec));
+  NativeWindowDescription description;
+  description.bounds = {0, 0, 10, 10};
+  EXPECT_FALSE(backend_->create_window(window, description));
   EXPECT_EQ(RootGeometry(window), (Rect{50, 50, 250, 250}));
 }
 
