@@ -20,14 +20,7 @@ void UnlockShare(CURL*, curl_lock_data data, void*) {
 
 // The system's trusted authorities (SSL_CERT_FILE and SSL_CERT_DIR choose others), read once.
 X509_STORE* SharedAuthorities() {
-  static X509_STORE* store = [] {
-    X509_STORE* made = X509_STORE_new();
-    if (made != nullptr && X509_STORE_set_default_paths(made) != 1) {
-      X509_STORE_free(made);
-      made = nullptr;
-    }
-    return made;
-  }();
+  static X509_STORE* store = NewSystemAuthorityStore();
   return store;
 }
 
@@ -39,6 +32,15 @@ CURLcode InstallAuthorities(CURL*, void* ssl_ctx, void*) {
 }
 
 }  // namespace
+
+X509_STORE* NewSystemAuthorityStore() {
+  X509_STORE* made = X509_STORE_new();
+  if (made != nullptr && X509_STORE_set_default_paths(made) != 1) {
+    X509_STORE_free(made);
+    made = nullptr;
+  }
+  return made;
+}
 
 CurlRuntime& CurlRuntime::Get() {
   static CurlRuntime runtime;

@@ -1,12 +1,17 @@
 #pragma once
 
 #include <curl/curl.h>
+#include <openssl/x509.h>
 
 namespace platform::net {
 
 // The process-wide part of every transfer, made on first use: the libcurl initialisation, a
 // share of resolved names and TLS sessions (both safe across threads, unlike a shared
 // connection cache), and the trusted authorities, read once instead of once per handle.
+// A new store of the system's trusted authorities (SSL_CERT_FILE and SSL_CERT_DIR choose others);
+// null when they cannot be read. Each client keeps one for the whole process.
+X509_STORE* NewSystemAuthorityStore();
+
 class CurlRuntime {
  public:
   static CurlRuntime& Get();

@@ -16,14 +16,7 @@ namespace {
 
 // The system's authorities (SSL_CERT_FILE and SSL_CERT_DIR choose others) and the added ones.
 X509_STORE* TrustStore() {
-  static X509_STORE* store = [] {
-    X509_STORE* made = X509_STORE_new();
-    if (made != nullptr && X509_STORE_set_default_paths(made) != 1) {
-      X509_STORE_free(made);
-      made = nullptr;
-    }
-    return made;
-  }();
+  static X509_STORE* store = NewSystemAuthorityStore();
   return store;
 }
 
