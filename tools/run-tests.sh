@@ -11,7 +11,7 @@ jobs=${JOBS:-$(nproc)}
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
 export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$root/tools/lsan.supp:print_suppressions=0}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
-export TSAN_OPTIONS=${TSAN_OPTIONS:-halt_on_error=1:second_deadlock_stack=1}
+export TSAN_OPTIONS=${TSAN_OPTIONS:-suppressions=$root/tools/tsan.supp:halt_on_error=1:second_deadlock_stack=1}
 
 configure() {  # dir, extra cmake args...
   local dir=$1; shift
