@@ -1,13 +1,13 @@
-#include "platform/os/utf.h"
+#include "platform/unicode/utf16.h"
 
 #include <cstdint>
 
-namespace platform::os {
+namespace platform::unicode {
 namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
-void append_utf8(std::string& out, char32_t c) {
+void AppendUtf8(std::string& out, char32_t c) {
   if (c < 0x80) {
     out += static_cast<char>(c);
   } else if (c < 0x800) {
@@ -25,7 +25,7 @@ void append_utf8(std::string& out, char32_t c) {
   }
 }
 
-void append_utf16(std::u16string& out, char32_t c) {
+void AppendUtf16(std::u16string& out, char32_t c) {
   if (c < 0x10000) {
     out += static_cast<char16_t>(c);
   } else {
@@ -35,32 +35,41 @@ void append_utf16(std::u16string& out, char32_t c) {
   }
 }
 
-bool is_high_surrogate(char32_t c) {
+bool IsHighSurrogate(char32_t c) {
   return c >= 0xD800 && c < 0xDC00;
 }
-bool is_low_surrogate(char32_t c) {
+bool IsLowSurrogate(char32_t c) {
   return c >= 0xDC00 && c < 0xE000;
 }
 
 }  // namespace
 
-std::string utf16_to_utf8(std::u16string_view text) {
+std::string Utf16ToUtf8(std::u16string_view text, std::vector<int>& byte_offsets) {
   std::string out;
   out.reserve(text.size());
+  byte_offsets.assign(text.size() + 1, 0);
   for (std::size_t i = 0; i < text.size(); ++i) {
+    byte_offsets[i] = static_cast<int>(out.size());
     char32_t c = text[i];
-    if (is_high_surrogate(c) && i + 1 < text.size() && is_low_surrogate(text[i + 1])) {
+    if (IsHighSurrogate(c) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
       c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+      byte_offsets[i + 1] = byte_offsets[i];
       ++i;
-    } else if (is_high_surrogate(c) || is_low_surrogate(c)) {
+    } else if (IsHighSurrogate(c) || IsLowSurrogate(c)) {
       c = kReplacement;
     }
-    append_utf8(out, c);
+    AppendUtf8(out, c);
   }
+  byte_offsets[text.size()] = static_cast<int>(out.size());
   return out;
 }
 
-std::u16string utf8_to_utf16(std::string_view text) {
+std::string Utf16ToUtf8(std::u16string_view text) {
+  std::vector<int> unused;
+  return Utf16ToUtf8(text, unused);
+}
+
+std::u16string Utf8ToUtf16(std::string_view text) {
   std::u16string out;
   out.reserve(text.size());
   std::size_t i = 0;
@@ -68,7 +77,7 @@ std::u16string utf8_to_utf16(std::string_view text) {
     auto b = static_cast<std::uint8_t>(text[i]);
     int extra = b < 0x80 ? 0 : (b >> 5) == 6 ? 1 : (b >> 4) == 14 ? 2 : (b >> 3) == 30 ? 3 : -1;
     if (extra < 0) {
-      append_utf16(out, kReplacement);
+      AppendUtf16(out, kReplacement);
       ++i;
       continue;
     }
@@ -82,15 +91,15 @@ std::u16string utf8_to_utf16(std::string_view text) {
       c = (c << 6) | (static_cast<std::uint8_t>(text[i + k]) & 0x3F);
     }
     static constexpr char32_t kMin[] = {0, 0x80, 0x800, 0x10000};
-    if (!ok || c < kMin[extra] || c > 0x10FFFF || is_high_surrogate(c) || is_low_surrogate(c)) {
-      append_utf16(out, kReplacement);
+    if (!ok || c < kMin[extra] || c > 0x10FFFF || IsHighSurrogate(c) || IsLowSurrogate(c)) {
+      AppendUtf16(out, kReplacement);
       ++i;
       continue;
     }
-    append_utf16(out, c);
+    AppendUtf16(out, c);
     i += extra + 1;
   }
   return out;
 }
 
-}  // namespace platform::os
+}  // namespace platform::unicode

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "platform/os/utf.h"
+#include "platform/unicode/utf16.h"
 
-namespace platform::os {
+namespace platform::unicode {
 namespace {
 
 struct Utf8Case {
@@ -14,7 +14,7 @@ struct Utf8Case {
 class Utf8ToUtf16Test : public ::testing::TestWithParam<Utf8Case> {};
 
 TEST_P(Utf8ToUtf16Test, ConvertsAndReplacesWhatIsIllFormed) {
-  EXPECT_EQ(utf8_to_utf16(GetParam().utf8), GetParam().utf16);
+  EXPECT_EQ(Utf8ToUtf16(GetParam().utf8), GetParam().utf16);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -30,12 +30,27 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Utf16ToUtf8Test, ConvertsPairsAndReplacesLoneSurrogates) {
-  EXPECT_EQ(utf16_to_utf8(u"收录\xD83D\xDE00"), "收录\xF0\x9F\x98\x80");
-  EXPECT_EQ(utf16_to_utf8(std::u16string(u"a\xD83D" u"b")),
+  EXPECT_EQ(Utf16ToUtf8(u"收录\xD83D\xDE00"), "收录\xF0\x9F\x98\x80");
+  EXPECT_EQ(Utf16ToUtf8(std::u16string(u"a\xD83D"
+                                       u"b")),
             "a\xEF\xBF\xBD"
             "b");
-  EXPECT_EQ(utf16_to_utf8(std::u16string(u"\xDE00")), "\xEF\xBF\xBD");
+  EXPECT_EQ(Utf16ToUtf8(std::u16string(u"\xDE00")), "\xEF\xBF\xBD");
+}
+
+// Text layout maps UTF-16 indices (character ranges, hotkey positions) to Pango's byte offsets.
+TEST(Utf16ToUtf8Test, GivesTheByteOffsetOfEveryCodeUnit) {
+  std::vector<int> offsets;
+  EXPECT_EQ(Utf16ToUtf8(u"a收\xD83D\xDE00"
+                        u"b",
+                        offsets),
+            "a收\xF0\x9F\x98\x80"
+            "b");
+  // Both halves of the pair start where the four-byte character starts.
+  EXPECT_EQ(offsets, (std::vector<int>{0, 1, 4, 4, 8, 9}));
+  EXPECT_EQ(Utf16ToUtf8(u"", offsets), "");
+  EXPECT_EQ(offsets, (std::vector<int>{0}));
 }
 
 }  // namespace
-}  // namespace platform::os
+}  // namespace platform::unicode
