@@ -124,6 +124,23 @@ class Ex_Host : public HostRecord {
   // Whether the element is one of this host's, so a stray timer identifier reaches no one.
   Ex_Element* FindElement(WPARAM handle) const;
 
+  // Mouse and keyboard input.
+  // The topmost visible, enabled element under the point (window coordinates), the deepest
+  // child first; null over bare background.
+  Ex_Element* HitTest(int x, int y) const;
+  void EnterElement(Ex_Element* element, Ex_Element* previous, WPARAM wparam, LPARAM lparam);
+  void ToggleMaximise();
+  void HandleCapturedMouse(std::uint32_t message, WPARAM wparam, LPARAM lparam);
+  void HandleLeftPress(Ex_Element* element, WPARAM wparam, LPARAM lparam);
+  void PressElement(Ex_Element* element, WPARAM wparam, LPARAM lparam);
+  void RelayToToolTip(std::uint32_t message, WPARAM wparam, LPARAM lparam);
+  // Whether the edges size the window now: sizable, nothing pressed, not maximised.
+  bool EdgesSize() const;
+  // The sizing cursor when the pointer rests in an edge zone of the window.
+  std::optional<platform::os::CursorShape> SizingCursorUnderPointer() const;
+  void MoveFocusWithTab();
+  void ClickFocusedElement();
+
   bool subclassed_ = false;
   // The lending host's picture when a skin source window provides one.
   const platform::gfx::Image* lent_image_ = nullptr;

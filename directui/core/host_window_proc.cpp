@@ -173,6 +173,11 @@ LRESULT Ex_Host::OnSetCursor(WPARAM wparam, LPARAM lparam) {
   if (os::window_from_param(static_cast<std::intptr_t>(wparam)) != handle()) {
     return PassOn(os::WM_SETCURSOR, wparam, lparam);
   }
+  // Resting in an edge zone keeps the sizing cursor the last mouse move showed.
+  if (const std::optional<os::CursorShape> sizing = SizingCursorUnderPointer()) {
+    desktop().set_cursor(*sizing);
+    return 1;
+  }
   const bool own = hovered_element != nullptr && hovered_element->cursor != os::CursorShape::none;
   desktop().set_cursor(own ? hovered_element->cursor : default_cursor);
   return 1;
