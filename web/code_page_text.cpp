@@ -2,6 +2,7 @@
 
 #include "platform/text/chinese_script.h"
 #include "platform/text/code_page.h"
+#include "platform/text/gbk_transcode.h"
 
 namespace web {
 namespace {
@@ -25,11 +26,11 @@ std::string Utf16ToMultiByte(std::u16string_view units, std::optional<int> codeP
 }
 
 std::string GbkToUtf8(std::string_view gbk) {
-  return Utf16ToMultiByte(MultiByteToUtf16(gbk, text::kCodePageGbk), text::kCodePageUtf8);
+  return UpToFirstZero(text::TranscodeGbkToUtf8(gbk));
 }
 
 std::string Utf8ToGbk(std::string_view utf8) {
-  return Utf16ToMultiByte(MultiByteToUtf16(utf8, text::kCodePageUtf8), text::kCodePageGbk);
+  return UpToFirstZero(text::TranscodeUtf8ToGbk(utf8));
 }
 
 std::string Big5ToSimplifiedGbk(std::string_view big5) {

@@ -7,13 +7,10 @@
 #include <climits>
 #include <memory>
 
+#include "platform/text/icu_converter.h"
+
 namespace platform::text {
 namespace {
-
-struct ConverterCloser {
-  void operator()(UConverter* converter) const { ucnv_close(converter); }
-};
-using Converter = std::unique_ptr<UConverter, ConverterCloser>;
 
 const char* ConverterName(int codePage) {
   switch (codePage) {
@@ -29,6 +26,19 @@ const char* ConverterName(int codePage) {
   }
 }
 
+// ICU's own substitute callback silently drops default-ignorable characters such as a byte-order
+// mark; here every character the code page cannot hold leaves its replacement behind.
+void SubstituteEveryUnmappable(const void*, UConverterFromUnicodeArgs* args, const UChar*, int32_t,
+                               UChar32, UConverterCallbackReason reason, UErrorCode* status) {
+  if (reason != UCNV_UNASSIGNED && reason != UCNV_ILLEGAL && reason != UCNV_IRREGULAR) return;
+  *status = U_ZERO_ERROR;
+  ucnv_cbFromUWriteSub(args, 0, status);
+}
+
+}  // namespace
+
+namespace converters {
+
 // A fresh converter per call keeps the routines reentrant; ICU shares the tables underneath.
 Converter OpenConverter(int codePage) {
   const char* name = ConverterName(codePage);
@@ -39,20 +49,27 @@ Converter OpenConverter(int codePage) {
   return converter;
 }
 
-// ICU's own substitute callback silently drops default-ignorable characters such as a byte-order
-// mark; here every character the code page cannot hold leaves its replacement behind.
-void SubstituteEveryUnmappable(const void*, UConverterFromUnicodeArgs* args, const UChar*, int32_t,
-                               UChar32, UConverterCallbackReason reason, UErrorCode* status) {
-  if (reason != UCNV_UNASSIGNED && reason != UCNV_ILLEGAL && reason != UCNV_IRREGULAR) return;
-  *status = U_ZERO_ERROR;
-  ucnv_cbFromUWriteSub(args, 0, status);
+Converter OpenFromUtf16Converter(int codePage, Unmappable unmappable) {
+  Converter converter = OpenConverter(codePage);
+  if (!converter) return nullptr;
+  UErrorCode status = U_ZERO_ERROR;
+  if (unmappable == Unmappable::kEndText) {
+    ucnv_setFromUCallBack(converter.get(), UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr,
+                          &status);
+  } else {
+    if (codePage != kCodePageUtf8) ucnv_setSubstChars(converter.get(), "?", 1, &status);
+    ucnv_setFromUCallBack(converter.get(), SubstituteEveryUnmappable, nullptr, nullptr, nullptr,
+                          &status);
+  }
+  if (U_FAILURE(status)) return nullptr;
+  return converter;
 }
 
-bool FitsIcuLength(std::size_t length) {
-  return length <= static_cast<std::size_t>(INT32_MAX) / 4;
-}
+}  // namespace converters
 
-}  // namespace
+using converters::Converter;
+using converters::FitsIcuLength;
+using converters::OpenConverter;
 
 bool IsSupportedCodePage(int codePage) {
   return ConverterName(codePage) != nullptr;
@@ -85,18 +102,9 @@ std::u16string ToUtf16(std::string_view bytes, int codePage) {
 }
 
 std::string FromUtf16(std::u16string_view text, int codePage, FromUtf16Options options) {
-  Converter converter = OpenConverter(codePage);
+  Converter converter = converters::OpenFromUtf16Converter(codePage, options.unmappable);
   if (!converter || text.empty() || !FitsIcuLength(text.size())) return {};
   UErrorCode status = U_ZERO_ERROR;
-  if (options.unmappable == Unmappable::kEndText) {
-    ucnv_setFromUCallBack(converter.get(), UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr,
-                          &status);
-  } else {
-    if (codePage != kCodePageUtf8) ucnv_setSubstChars(converter.get(), "?", 1, &status);
-    ucnv_setFromUCallBack(converter.get(), SubstituteEveryUnmappable, nullptr, nullptr, nullptr,
-                          &status);
-  }
-  if (U_FAILURE(status)) return {};
   std::string result(
       text.size() * static_cast<std::size_t>(ucnv_getMaxCharSize(converter.get())) + 8, '\0');
   char* target = result.data();
