@@ -21,13 +21,15 @@ std::string ThroughUtf16(std::string_view bytes, int from, int to) {
   return FromUtf16(ToUtf16(bytes, from), to);
 }
 
+constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
+
 // How many bytes below 0x80 start at `p`; eight at a time while it can.
 std::size_t AsciiRun(const Byte* p, const Byte* end) {
   const Byte* q = p;
   while (end - q >= 8) {
     std::uint64_t word;
     std::memcpy(&word, q, sizeof word);
-    if ((word & 0x8080808080808080ull) != 0) break;
+    if ((word & kHighBits) != 0) break;
     q += 8;
   }
   while (q < end && *q < 0x80) ++q;
@@ -115,17 +117,17 @@ bool IsContinuation(Byte byte) {
 // anything else, four-byte sequences included.
 std::size_t DecodeBmp(const Byte* p, const Byte* end, char32_t& code_point) {
   const Byte lead = p[0];
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    if (end - p < 2 || !IsContinuation(p[1])) return 0;
-    code_point = static_cast<char32_t>((lead & 0x1F) << 6 | (p[1] & 0x3F));
-    return 2;
-  }
   if (lead >= 0xE0 && lead <= 0xEF) {
     if (end - p < 3 || !IsContinuation(p[1]) || !IsContinuation(p[2])) return 0;
     code_point = static_cast<char32_t>((lead & 0x0F) << 12 | (p[1] & 0x3F) << 6 | (p[2] & 0x3F));
     const bool overlong = code_point < 0x800;
     const bool surrogate = code_point >= 0xD800 && code_point <= 0xDFFF;
     return overlong || surrogate ? 0 : 3;
+  }
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    if (end - p < 2 || !IsContinuation(p[1])) return 0;
+    code_point = static_cast<char32_t>((lead & 0x1F) << 6 | (p[1] & 0x3F));
+    return 2;
   }
   return 0;
 }
@@ -138,43 +140,54 @@ std::string TranscodeUtf8ToGbk(std::string_view utf8) {
   if (!table.usable) return ThroughUtf16(utf8, kCodePageUtf8, kCodePageGbk);
   const auto* p = reinterpret_cast<const Byte*>(utf8.data());
   const Byte* const end = p + utf8.size();
-  // No character gives more 936 bytes than its UTF-8 ones, so only the converter's pieces
-  // below can ask for more room.
-  Output out(utf8.size());
+  // No character gives more 936 bytes than its UTF-8 ones: while the room left is at least
+  // the input left, a character may write two bytes unchecked. Only the converters' pieces
+  // below can ask for more.
+  std::string out(utf8.size(), '\0');
+  char* o = out.data();
+  const std::uint16_t* const codes = table.code.data();
   while (p < end) {
-    if (const std::size_t ascii = AsciiRun(p, end)) {
-      std::memcpy(out.Room(ascii), p, ascii);
-      out.Wrote(ascii);
-      p += ascii;
-      continue;
+    while (end - p >= 8) {
+      std::uint64_t word;
+      std::memcpy(&word, p, sizeof word);
+      if ((word & kHighBits) != 0) break;
+      std::memcpy(o, p, sizeof word);
+      p += sizeof word;
+      o += sizeof word;
     }
-    char32_t code_point = 0;
-    const std::size_t length = DecodeBmp(p, end, code_point);
-    const std::uint16_t code = length != 0 ? table.code[code_point] : kNotInTable;
-    if (code != kNotInTable) {
-      char* at = out.Room(2);
-      if (code < 0x100) {
-        at[0] = static_cast<char>(code);
-        out.Wrote(1);
-      } else {
-        at[0] = static_cast<char>(code >> 8);
-        at[1] = static_cast<char>(code & 0xFF);
-        out.Wrote(2);
+    while (p < end && *p < 0x80) *o++ = static_cast<char>(*p++);
+    while (p < end && *p >= 0x80) {
+      char32_t code_point = 0;
+      const std::size_t length = DecodeBmp(p, end, code_point);
+      const std::uint16_t code = length != 0 ? codes[code_point] : kNotInTable;
+      if (code != kNotInTable) {
+        const bool single = code < 0x100;
+        o[0] = static_cast<char>(single ? code : code >> 8);
+        o[1] = static_cast<char>(code & 0xFF);
+        o += single ? 1 : 2;
+        p += length;
+        continue;
       }
-      p += length;
-      continue;
+      // Malformed bytes, four-byte sequences and characters the table does not hold go to the
+      // converters, up to the next byte that cannot continue a sequence: a decoder starts
+      // afresh there whatever came before, so the pieces join as the whole would convert.
+      const Byte* piece_end = p + 1;
+      while (piece_end < end && IsContinuation(*piece_end)) ++piece_end;
+      const std::string piece =
+          ThroughUtf16(std::string_view(reinterpret_cast<const char*>(p),
+                                        static_cast<std::size_t>(piece_end - p)),
+                       kCodePageUtf8, kCodePageGbk);
+      const auto written = static_cast<std::size_t>(o - out.data());
+      const std::size_t needed = written + piece.size() + static_cast<std::size_t>(end - piece_end);
+      if (needed > out.size()) out.resize(needed);
+      o = out.data() + written;
+      std::memcpy(o, piece.data(), piece.size());
+      o += piece.size();
+      p = piece_end;
     }
-    // Malformed bytes, four-byte sequences and characters the table does not hold go to the
-    // converters, up to the next byte that cannot continue a sequence: a decoder starts afresh
-    // there whatever came before, so the pieces join as the whole would have been converted.
-    const Byte* piece_end = p + 1;
-    while (piece_end < end && IsContinuation(*piece_end)) ++piece_end;
-    out.Append(ThroughUtf16(
-        std::string_view(reinterpret_cast<const char*>(p), static_cast<std::size_t>(piece_end - p)),
-        kCodePageUtf8, kCodePageGbk));
-    p = piece_end;
   }
-  return std::move(out).Take();
+  out.resize(static_cast<std::size_t>(o - out.data()));
+  return out;
 }
 
 // ---- code page 936 to UTF-8 ----
