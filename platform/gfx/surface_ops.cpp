@@ -1,7 +1,9 @@
 #include "platform/gfx/surface_ops.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
+#include <vector>
 
 namespace platform::gfx {
 
@@ -54,20 +56,45 @@ void BlendRowIgnoringAlpha(std::uint32_t* d, const std::uint32_t* s, int n, std:
   }
 }
 
-void BlendRowOver(std::uint32_t* d, const std::uint32_t* s, int n, std::uint32_t a) {
-  for (int i = 0; i < n; ++i) {
-    const std::uint32_t sp = s[i];
-    const std::uint32_t sa = Scale(sp >> 24, a);
-    if (sa == 0) continue;
-    const std::uint32_t inv = 255 - sa;
-    const std::uint32_t dp = d[i];
-    std::uint32_t out = 0;
-    for (int shift = 0; shift < 32; shift += 8) {
-      const std::uint32_t c = Scale((sp >> shift) & 0xFF, a) + Scale((dp >> shift) & 0xFF, inv);
-      out |= (c > 255 ? 255 : c) << shift;
-    }
-    d[i] = out;
+// Premultiplied source pixel, scaled by a, over the destination pixel.
+inline void BlendPixelOver(std::uint32_t& d, std::uint32_t sp, std::uint32_t a) {
+  const std::uint32_t sa = Scale(sp >> 24, a);
+  if (sa == 0) return;
+  const std::uint32_t inv = 255 - sa;
+  const std::uint32_t dp = d;
+  std::uint32_t out = 0;
+  for (int shift = 0; shift < 32; shift += 8) {
+    const std::uint32_t c = Scale((sp >> shift) & 0xFF, a) + Scale((dp >> shift) & 0xFF, inv);
+    out |= (c > 255 ? 255 : c) << shift;
   }
+  d = out;
+}
+
+void BlendRowOver(std::uint32_t* d, const std::uint32_t* s, int n, std::uint32_t a) {
+  for (int i = 0; i < n; ++i) BlendPixelOver(d[i], s[i], a);
+}
+
+// For each destination pixel from `first` on whose centre lies in [start, start + length), the
+// source index (counted from the area's start) nearest to it; `first` is set to the first
+// such pixel. Pixels outside [0, limit) are left out.
+std::vector<int> NearestSourceIndices(double start, double length, int source_length, int limit,
+                                      int& first) {
+  const auto clamped = [limit](double v) {
+    return static_cast<int>(std::clamp(v, 0.0, static_cast<double>(limit)));
+  };
+  first = clamped(std::ceil(start - 0.5));
+  const int end = clamped(std::ceil(start + length - 0.5));
+  std::vector<int> indices;
+  for (int i = first; i < end; ++i) {
+    const double at = std::floor((i + 0.5 - start) * source_length / length);
+    indices.push_back(std::clamp(static_cast<int>(at), 0, source_length - 1));
+  }
+  return indices;
+}
+
+bool Finite(const RectF& r) {
+  return std::isfinite(r.x) && std::isfinite(r.y) && std::isfinite(r.width) &&
+         std::isfinite(r.height);
 }
 
 }  // namespace
@@ -103,6 +130,27 @@ void AlphaBlendArea(Bitmap& destination, int x, int y, const Bitmap& source, con
     } else {
       BlendRowOver(d, s, p.source.width(), constant_alpha);
     }
+  }
+  destination.mark_dirty();
+}
+
+void StretchBlendArea(Bitmap& destination, const RectF& target, const Bitmap& source,
+                      const Rect& area, std::uint8_t constant_alpha) {
+  if (destination.empty() || source.empty() || &destination == &source) return;
+  if (area.empty() || area.intersect({0, 0, source.width(), source.height()}) != area) return;
+  if (!Finite(target) || target.empty()) return;
+  int x0 = 0;
+  int y0 = 0;
+  const std::vector<int> columns =
+      NearestSourceIndices(target.x, target.width, area.width(), destination.width(), x0);
+  const std::vector<int> rows =
+      NearestSourceIndices(target.y, target.height, area.height(), destination.height(), y0);
+  for (std::size_t r = 0; r < rows.size(); ++r) {
+    auto* d = reinterpret_cast<std::uint32_t*>(Row(destination, y0 + static_cast<int>(r))) + x0;
+    const auto* s =
+        reinterpret_cast<const std::uint32_t*>(Row(source, area.top + rows[r])) + area.left;
+    for (std::size_t c = 0; c < columns.size(); ++c)
+      BlendPixelOver(d[c], s[columns[c]], constant_alpha);
   }
   destination.mark_dirty();
 }

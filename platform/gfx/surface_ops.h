@@ -22,4 +22,12 @@ enum class SourceAlpha {
 void AlphaBlendArea(Bitmap& destination, int x, int y, const Bitmap& source, const Rect& area,
                     std::uint8_t constant_alpha, SourceAlpha mode);
 
+// The stretching form of the per-pixel blend: scales the source area to the target rectangle,
+// which may reach past the destination and start or end on a fraction of a pixel, and blends
+// it over the destination at a / 255. Each destination pixel whose centre lies inside the
+// target takes the nearest source pixel, as the window system's stretching blend does. Nothing
+// for the same bitmap, an area not inside the source, or a target that is empty or not a number.
+void StretchBlendArea(Bitmap& destination, const RectF& target, const Bitmap& source,
+                      const Rect& area, std::uint8_t constant_alpha);
+
 }  // namespace platform::gfx
