@@ -574,7 +574,8 @@ void HeadlessDisplay::update_layered(Window window, PixelView pixels, Point posi
   hw->alpha = alpha;
   ++hw->presents;
   if (options_.record_layered_frames) {
-    frames_[window].push_back(LayeredFrame{hw->content, position, alpha});
+    const Clock::TimePoint time = options_.clock ? options_.clock->now() : Clock::TimePoint{};
+    frames_[window].push_back(LayeredFrame{hw->content, position, alpha, time});
   }
 }
 

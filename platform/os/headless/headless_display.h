@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/os/clock.h"
 #include "platform/os/display_backend.h"
 #include "platform/os/headless/image.h"
 #include "platform/os/unique_fd.h"
@@ -21,6 +22,8 @@ struct HeadlessOptions {
   std::uint32_t background = 0xFF000000;
   // Keep a copy of every layered update (effects push many).
   bool record_layered_frames = true;
+  // Stamps each recorded layered frame with its time, so tests can see an effect's pace.
+  const Clock* clock = nullptr;
 };
 
 // One update_layered() call as the display received it.
@@ -28,6 +31,7 @@ struct LayeredFrame {
   Image pixels;
   Point position;
   unsigned char alpha = 255;
+  Clock::TimePoint time{};  // when HeadlessOptions::clock is given
 };
 
 // What the display knows of one window.
