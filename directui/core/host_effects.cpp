@@ -18,7 +18,7 @@ LRESULT Ex_Host::Show(std::optional<int> effect, std::optional<int> duration_ms)
   if (chosen != kEffectNone) {
     PlayOpenEffect(window, offscreen, window_alpha, chosen, blur_behind, frame_style,
                    duration_ms.value_or(kDefaultOpenDuration));
-    if (!desktop().is_window(handle())) return 0;
+    if (!window || !desktop().is_window(handle())) return 0;
     Present();
     desktop().invalidate_rect(handle());
     desktop().update_window(handle());
