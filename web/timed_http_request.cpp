@@ -111,12 +111,12 @@ std::uint32_t RequestFlags(const RequestBlock& block, bool secure, bool follow_r
   return flags;
 }
 
-std::string ReadBody(net::InternetRequest& request) {
-  std::string body;
+ByteBlock ReadBody(net::InternetRequest& request) {
+  ByteBlock body;
   body.reserve(request.Available());
   std::uint8_t chunk[kChunkSize];
   while (const std::size_t count = request.Read(chunk)) {
-    body.append(reinterpret_cast<const char*>(chunk), count);
+    body.insert(body.end(), chunk, chunk + count);
   }
   return body;
 }
@@ -156,9 +156,14 @@ void FailBlock(RequestBlock& block) {
   block[RequestBlock::kCookiesOrRawHeaders].clear();
 }
 
+// Performs the block's request and writes entries 2 and 6 back; the body is the result, so
+// that a page goes to the caller without a copy.
+ByteBlock PerformRequest(RequestBlock& block, const std::stop_token& stop);
+
 // What one request of the caller shares with its thread. Whoever lets go last frees it.
 struct RequestJob {
   RequestBlock block;
+  ByteBlock page;  // entry 1 coming back
   std::stop_source stop;
   os::ThreadHandle done;
 };
@@ -176,10 +181,12 @@ class RequestThreads {
   }
 
   bool Start(std::shared_ptr<RequestJob> job) {
-    std::lock_guard lock(mutex_);
+    std::unique_lock lock(mutex_);
     JoinEnded();
     pending_.push_back(std::move(job));
     if (pending_.size() <= idle_) {
+      // Told after letting go, so the thread it wakes does not at once wait for the lock.
+      lock.unlock();
       work_.notify_one();
       return true;
     }
@@ -239,7 +246,7 @@ class RequestThreads {
       pending_.pop_front();
       running_.push_back(job);
       lock.unlock();
-      WinInetRequestThread(job->block, job->stop.get_token());
+      job->page = PerformRequest(job->block, job->stop.get_token());
       job->done.signal();
       lock.lock();
       running_.erase(std::find(running_.begin(), running_.end(), job));
@@ -306,6 +313,12 @@ ByteBlock ToBytes(std::string_view text) {
   return ByteBlock(bytes, bytes + text.size());
 }
 
+// The page as text: up to its first zero byte.
+std::string_view PageText(const ByteBlock& page) {
+  const std::string_view bytes(reinterpret_cast<const char*>(page.data()), page.size());
+  return bytes.substr(0, bytes.find('\0'));
+}
+
 }  // namespace
 
 std::string TimeoutNotice() {
@@ -323,6 +336,13 @@ std::size_t BusyRequestThreads() {
 }
 
 void WinInetRequestThread(RequestBlock& block, std::stop_token stop) {
+  const ByteBlock body = PerformRequest(block, stop);
+  block[RequestBlock::kUrlOrBody].assign(body.begin(), body.end());
+}
+
+namespace {
+
+ByteBlock PerformRequest(RequestBlock& block, const std::stop_token& stop) {
   const std::string url = block[RequestBlock::kUrlOrBody];
   const std::string verb = block[RequestBlock::kVerbOrCookies] == "POST" ? "POST" : "GET";
   const bool follow_redirects = block[RequestBlock::kRedirectFlag] == FollowRedirectsMark();
@@ -346,7 +366,7 @@ void WinInetRequestThread(RequestBlock& block, std::stop_token stop) {
                             : nullptr;
   if (!request) {
     FailBlock(block);
-    return;
+    return {};
   }
 
   CompleteHeaders(headers, url);
@@ -363,16 +383,19 @@ void WinInetRequestThread(RequestBlock& block, std::stop_token stop) {
   if (!cookies.empty()) headers += "Cookie: " + cookies + "\r\n\r\n";
   request->Send(headers, payload, stop);
 
-  std::string response_body = ReadBody(*request);
+  ByteBlock response_body = ReadBody(*request);
   std::string raw_headers = RawHeaders(*request);
   request.reset();
   connection.reset();
   session.reset();
 
   block[RequestBlock::kVerbOrCookies] = CollectCookies(raw_headers, host);
-  block[RequestBlock::kUrlOrBody] = std::move(response_body);
+  block[RequestBlock::kUrlOrBody].clear();
   block[RequestBlock::kCookiesOrRawHeaders] = std::move(raw_headers);
+  return response_body;
 }
+
+}  // namespace
 
 ByteBlock TimedHttpRequest(os::Desktop& desktop, std::string& url,
                            const TimedHttpRequestOptions& options) {
@@ -407,14 +430,13 @@ ByteBlock TimedHttpRequest(os::Desktop& desktop, std::string& url,
   if (options.returnedCookies != nullptr) {
     *options.returnedCookies = AsText(block[RequestBlock::kVerbOrCookies]);
   }
-  const std::string& page = block[RequestBlock::kUrlOrBody];
   switch (options.conversion.value_or(0)) {
     case 1:
-      return ToBytes(Utf8ToGbk(AsText(page)));
+      return ToBytes(Utf8ToGbk(PageText(job->page)));
     case 2:
-      return ToBytes(Big5ToSimplifiedGbk(AsText(page)));
+      return ToBytes(Big5ToSimplifiedGbk(PageText(job->page)));
     default:
-      return ToBytes(page);
+      return std::move(job->page);
   }
 }
 
