@@ -25,6 +25,7 @@ namespace {
 namespace net = platform::net;
 namespace os = platform::os;
 using test_support::HttpTestServer;
+using test_support::PatternBody;
 using test_support::RecordedRequest;
 using test_support::ScriptedResponse;
 
@@ -190,6 +191,38 @@ TEST_F(TimedHttpRequestTest, ConvertsPagesToCodePage936) {
   EXPECT_EQ(Fetch(server.Url("/big5"), {.conversion = 2}), Utf8ToGbk("<p>体育新闻</p>"));
   EXPECT_EQ(Fetch(server.Url("/utf8"), {.conversion = 3}), utf8_page) << "other values: raw";
   EXPECT_EQ(Fetch(server.Url("/big5")), big5_page);
+}
+
+// A page of many read chunks holding zero bytes: raw it comes back whole, converted it ends at
+// its first zero as a text does.
+TEST_F(TimedHttpRequestTest, RawPagesComeBackWholeAndConvertedOnesEndAtTheirFirstZero) {
+  std::string page = PatternBody(9000);
+  page[4500] = '\0';
+  page[7000] = '\0';
+  page.replace(100, 3, "\xE4\xB8\xAD");  // 中
+  server.On("/zeros", ScriptedResponse::Text(page));
+  EXPECT_EQ(Fetch(server.Url("/zeros")), page);
+  EXPECT_EQ(Fetch(server.Url("/zeros"), {.conversion = 1}), Utf8ToGbk(page.substr(0, 4500)));
+  EXPECT_EQ(Fetch(server.Url("/zeros"), {.conversion = 1}).size(), 4499u);
+}
+
+TEST_F(TimedHttpRequestTest, TheRequestRoutineWritesBodyCookiesAndHeadersIntoTheBlock) {
+  const std::string page = PatternBody(5000);
+  server.On("/block", Answer([&](ScriptedResponse& r) {
+              r.header_lines = {"Set-Cookie: k=v; path=/"};
+              r.body = page;
+            }));
+  RequestBlock block;
+  block[RequestBlock::kUrlOrBody] = server.Url("/block");
+  block[RequestBlock::kVerbOrCookies] = "GET";
+  block[RequestBlock::kRedirectFlag] = Utf8ToGbk("假");
+  WinInetRequestThread(block);
+  EXPECT_EQ(block[RequestBlock::kUrlOrBody], page);
+  EXPECT_EQ(block[RequestBlock::kVerbOrCookies], "k=v;");
+  EXPECT_TRUE(block[RequestBlock::kCookiesOrRawHeaders].starts_with("HTTP/1.1 200"))
+      << block[RequestBlock::kCookiesOrRawHeaders];
+  EXPECT_NE(block[RequestBlock::kCookiesOrRawHeaders].find("Set-Cookie: k=v; path=/\r\n"),
+            std::string::npos);
 }
 
 // The raw headers are read into 2,048 characters; when they and their end do not fit, the
