@@ -493,7 +493,8 @@ void Desktop::begin_move_size(Window window, MoveSizeEdge edge) {
     move_size_ = window;
     // The window manager holds the button from here; its release is not reported.
     keys_[VK_LBUTTON] &= ~kDown;
-    last_click_.reset();
+    // The click that started the loop still counts: a second press soon after at the same
+    // spot is a double click (a caption maximised by double click starts a move first).
     at = cursor_;
   }
   if (capture()) release_capture();

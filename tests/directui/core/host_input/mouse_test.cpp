@@ -287,5 +287,15 @@ TEST_F(MouseTest, AnElementDestroyedByItsPressEndsThePressQuietly) {
   EXPECT_EQ(host.hovered_element, &below);
 }
 
+TEST_F(MouseTest, TwoQuickClicksOnTheCaptionBandMaximiseThroughTheDisplay) {
+  Attach({.caption_flags = CF_MAXIMIZE});
+  const os::Point at{kOrigin.x + 200, kOrigin.y + 20};
+  display.click(at);
+  Pump();
+  display.click(at);
+  Pump();
+  EXPECT_TRUE(desktop.is_zoomed(window));
+}
+
 }  // namespace
 }  // namespace directui::input_testing
