@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/text/code_page.h"
+#include "platform/unicode/utf16.h"
 
 namespace platform::text {
 namespace {
@@ -31,23 +32,14 @@ std::string Hex(std::string_view bytes) {
 }
 
 std::string Utf8Of(char32_t c) {
-  std::string out;
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | c >> 6);
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | c >> 12);
-    out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
+  std::u16string units;
+  if (c < 0x10000) {
+    units += static_cast<char16_t>(c);
   } else {
-    out += static_cast<char>(0xF0 | c >> 18);
-    out += static_cast<char>(0x80 | (c >> 12 & 0x3F));
-    out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
+    units += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
+    units += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
   }
-  return out;
+  return unicode::Utf16ToUtf8(units);
 }
 
 TEST(TranscodeUtf8ToGbk, GivesTheseBytes) {
