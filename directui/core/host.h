@@ -130,6 +130,8 @@ class Ex_Host : public HostRecord {
   Ex_Element* HitTest(int x, int y) const;
   void EnterElement(Ex_Element* element, Ex_Element* previous, WPARAM wparam, LPARAM lparam);
   void ToggleMaximise();
+  // HandleMouse without the tooltip relay.
+  void RouteMouse(std::uint32_t message, WPARAM wparam, LPARAM lparam);
   void HandleCapturedMouse(std::uint32_t message, WPARAM wparam, LPARAM lparam);
   void HandleLeftPress(Ex_Element* element, WPARAM wparam, LPARAM lparam);
   void PressElement(Ex_Element* element, WPARAM wparam, LPARAM lparam);

@@ -22,15 +22,12 @@ LPARAM ElementArg(const Ex_Element* element) {
 }  // namespace
 
 void Ex_Host::HandleMouse(std::uint32_t message, WPARAM wparam, LPARAM lparam) {
-  // The tooltip hears of the message after the tool has followed the hovered element.
-  struct Relay {
-    Ex_Host& host;
-    std::uint32_t message;
-    WPARAM wparam;
-    LPARAM lparam;
-    ~Relay() { host.RelayToToolTip(message, wparam, lparam); }
-  } relay{*this, message, wparam, lparam};
+  RouteMouse(message, wparam, lparam);
+  // The tooltip hears of the message after its tool has followed the hovered element.
+  RelayToToolTip(message, wparam, lparam);
+}
 
+void Ex_Host::RouteMouse(std::uint32_t message, WPARAM wparam, LPARAM lparam) {
   if (busy != 0 || HandleSizingBorder(message, lparam) == 1) return;
   if (pressed_state != 0 && pressed_element != nullptr) {
     HandleCapturedMouse(message, wparam, lparam);
