@@ -42,7 +42,7 @@ class EffectSurface {
 
   gfx::Bitmap& bitmap() { return bitmap_; }
   void Clear(gfx::Argb colour) { graphics_->clear(colour); }
-  void Show() {
+  void ShowFrame() {
     window_.desktop->update_layered_window(window_.window, SurfaceView(bitmap_), std::nullopt, 255);
   }
   void SetBusy(int busy) {
@@ -55,8 +55,8 @@ class EffectSurface {
     PauseHandlingMessages(*window_.desktop, ms);
     return Intact();
   }
-  bool ShowAndPause(std::uint32_t ms) {
-    Show();
+  bool ShowFrameAndPause(std::uint32_t ms) {
+    ShowFrame();
     return Pause(ms);
   }
 
@@ -150,7 +150,7 @@ bool CloseFade(EffectSurface& surface, const gfx::Bitmap& source, int w, int h) 
   for (int i = 1; i <= kCloseSteps; ++i) {
     surface.Clear(TransparentWhite());
     BlendWhole(surface.bitmap(), source, w, h, 255 - kCloseAlphaStep * i);
-    if (!surface.ShowAndPause(kCloseFadePause)) return false;
+    if (!surface.ShowFrameAndPause(kCloseFadePause)) return false;
   }
   return true;
 }
@@ -170,7 +170,7 @@ bool CloseZoom(EffectSurface& surface, const gfx::Bitmap& source, int w, int h) 
     }
     surface.Clear(TransparentWhite());
     BlendScaled(surface.bitmap(), rect, source, w, h, 255 - kCloseZoomAlphaStep * i);
-    if (!surface.ShowAndPause(PauseOf(std::max(16 - i, 10)))) return false;
+    if (!surface.ShowFrameAndPause(PauseOf(std::max(16 - i, 10)))) return false;
   }
   return true;
 }
@@ -183,7 +183,7 @@ bool CloseZoomCentre(EffectSurface& surface, const gfx::Bitmap& source, int w, i
     surface.Clear(TransparentWhite());
     BlendScaled(surface.bitmap(), Inset(dx * (i - 1), dy * (i - 1), w, h), source, w, h,
                 255 - kCloseAlphaStep * i);
-    if (!surface.ShowAndPause(PauseOf(13 - i > 0 ? 13 - i : 1))) return false;
+    if (!surface.ShowFrameAndPause(PauseOf(13 - i > 0 ? 13 - i : 1))) return false;
   }
   return true;
 }
@@ -230,16 +230,16 @@ void PlayOpenEffect(const HostWindow& window, const gfx::Bitmap& source, int win
   EffectSurface surface(window, w, h);
   surface.SetBusy(1);
   surface.Clear(TransparentWhite());
-  surface.Show();
+  surface.ShowFrame();
   window.desktop->show_window(window.window, os::SW_SHOWNORMAL);
   if (blur != 0) SetBlurBehind(window, 0, 0, 0, 0, 0, 0, window_alpha);
   for (int i = 1; i <= kOpenSteps; ++i) {
     const std::uint32_t pause = DrawOpenStep(surface, source, effect, i, w, h, duration_ms);
-    if (!surface.ShowAndPause(pause)) return;
+    if (!surface.ShowFrameAndPause(pause)) return;
   }
   surface.Clear(TransparentWhite());
   BlendWhole(surface.bitmap(), source, w, h, 255);
-  surface.Show();
+  surface.ShowFrame();
   if (blur != 0) SetBlurBehind(window, 6, 6, w - 5, h - 5, 6, frame_style, window_alpha);
   if (!was_layered) MakeLayered(window, false);
   surface.SetBusy(0);
@@ -256,14 +256,14 @@ void PlayCloseEffect(const HostWindow& window, const gfx::Bitmap& source, int wi
   BlendWhole(surface.bitmap(), source, w, h, 255);
   // The window stays layered: it ends fully transparent until it is hidden.
   if (!IsLayered(window)) MakeLayered(window, true);
-  surface.Show();
+  surface.ShowFrame();
   surface.SetBusy(1);
   // The wipes move the blur along with the picture; the others drop it for the effect.
   const bool wipe = effect != kEffectFade && effect != kEffectZoom && effect != kEffectZoomCentre;
   if (blur != 0 && !wipe) SetBlurBehind(window, 0, 0, 0, 0, 0, 0, window_alpha);
   if (!PlayCloseFrames(surface, window, source, effect, blur, frame_style, w, h)) return;
   surface.Clear(TransparentWhite());
-  surface.Show();
+  surface.ShowFrame();
   surface.SetBusy(0);
 }
 
