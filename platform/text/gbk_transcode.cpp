@@ -176,6 +176,20 @@ std::string TranscodeUtf8ToGbk(std::string_view utf8) {
     p += ascii;
     o += ascii;
     while (p < end && *p >= 0x80) {
+      // The Chinese of a page: three-byte characters one after another.
+      while (end - p >= 3 && (p[0] & 0xF0) == 0xE0 && IsContinuation(p[1]) &&
+             IsContinuation(p[2])) {
+        const auto code_point =
+            static_cast<char32_t>((p[0] & 0x0F) << 12 | (p[1] & 0x3F) << 6 | (p[2] & 0x3F));
+        const std::uint16_t code = code_point >= 0x800 ? codes[code_point] : kNotInTable;
+        if (code == kNotInTable) break;
+        const bool single = code < 0x100;
+        o[0] = static_cast<char>(single ? code : code >> 8);
+        o[1] = static_cast<char>(code & 0xFF);
+        o += single ? 1 : 2;
+        p += 3;
+      }
+      if (p == end || *p < 0x80) break;
       char32_t code_point = 0;
       const std::size_t length = DecodeBmp(p, end, code_point);
       const std::uint16_t code = length != 0 ? codes[code_point] : kNotInTable;
