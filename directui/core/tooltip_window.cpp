@@ -97,6 +97,12 @@ class ToolTip {
         if (shown_) Show();
         return before;
       }
+      case os::WM_PAINT:
+        // A display that lost the pixels (a fresh map, an expose) gets them again.
+        desktop_.begin_paint(self_);
+        if (shown_) desktop_.present(self_, SurfaceView(picture_));
+        desktop_.end_paint(self_);
+        return 0;
       case os::WM_TIMER:
         if (wparam == kDelayTimer) OnDelayOver();
         if (wparam == kWatchTimer) OnWatch();
@@ -203,9 +209,9 @@ class ToolTip {
     const int width = static_cast<int>(std::ceil(extent.width)) + 2 * kPadX + 2;
     const int height = static_cast<int>(std::ceil(extent.height)) + 2 * kPadY + 2;
 
-    gfx::Bitmap picture = gfx::Bitmap::create(width, height);
+    picture_ = gfx::Bitmap::create(width, height);
     {
-      gfx::Graphics graphics(picture);
+      gfx::Graphics graphics(picture_);
       graphics.clear(kFill);
       graphics.draw_rectangle(
           gfx::Pen{.color = kBorder},
@@ -216,10 +222,12 @@ class ToolTip {
                            format, gfx::SolidBrush{kText});
     }
     desktop_.move_window(self_, Placement(width, height));
-    desktop_.present(self_, SurfaceView(picture));
-    if (!shown_) desktop_.show_window(self_, os::SW_SHOWNA);
-    if (!shown_) desktop_.set_timer(self_, kWatchTimer, kToolTipWatchInterval);
+    if (!shown_) {
+      desktop_.show_window(self_, os::SW_SHOWNA);
+      desktop_.set_timer(self_, kWatchTimer, kToolTipWatchInterval);
+    }
     shown_ = true;
+    desktop_.present(self_, SurfaceView(picture_));
   }
 
   // Just below the pointer, kept on the screen: above the pointer when there is no room below.
@@ -249,6 +257,7 @@ class ToolTip {
   bool suppressed_ = false;
   bool delay_running_ = false;
   std::optional<gfx::Font> own_font_{};
+  gfx::Bitmap picture_{};  // what the shown tip presents
 };
 
 }  // namespace
