@@ -2,23 +2,13 @@
 
 #include <chrono>
 
-#include "platform/os/message.h"
+#include "directui/core/pending_messages.h"
 #include "platform/os/messages.h"
 #include "platform/os/waitable.h"
 
 namespace directui {
 
 namespace os = platform::os;
-
-bool ProcessPendingMessages(os::Desktop& desktop) {
-  os::Message message;
-  while (desktop.peek_message(message, {}, 0, 0, os::PM_REMOVE)) {
-    if (message.message == os::WM_QUIT) return false;
-    desktop.translate_message(message);
-    desktop.dispatch_message(message);
-  }
-  return true;
-}
 
 void PauseHandlingMessages(os::Desktop& desktop, std::uint32_t ms) {
   // One timer for the whole pause: the messages handled meanwhile do not lengthen it.

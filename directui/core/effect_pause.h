@@ -6,10 +6,6 @@
 
 namespace directui {
 
-// Handles every message waiting for the calling thread. False when the thread's quit message
-// came: it is left taken, so the thread's own loop still ends, and nothing after it is handled.
-bool ProcessPendingMessages(platform::os::Desktop& desktop);
-
 // Waits `ms` on the desktop's clock while handling the thread's messages, so the windows stay
 // responsive during an effect. After a quit message the rest of the pause handles nothing.
 void PauseHandlingMessages(platform::os::Desktop& desktop, std::uint32_t ms);

@@ -1,6 +1,6 @@
 #include "directui/core/element_wait.h"
 
-#include "platform/os/message.h"
+#include "directui/core/pending_messages.h"
 #include "platform/os/messages.h"
 
 namespace directui {
@@ -15,13 +15,7 @@ bool WaitWhileHostBusy(const HostWindow& window) {
     return true;
   }
   desktop.msg_wait_for_multiple_objects({}, 1, os::QS_ALLINPUT);
-  os::Message message;
-  while (desktop.peek_message(message, {}, 0, 0, os::PM_REMOVE)) {
-    if (message.message == os::WM_QUIT) return false;
-    desktop.translate_message(message);
-    desktop.dispatch_message(message);
-  }
-  return true;
+  return ProcessPendingMessages(desktop);
 }
 
 }  // namespace directui

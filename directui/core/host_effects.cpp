@@ -2,6 +2,7 @@
 #include "directui/core/effect_pause.h"
 #include "directui/core/host.h"
 #include "directui/core/open_close_effects.h"
+#include "directui/core/pending_messages.h"
 #include "directui/core/window_shape.h"
 #include "platform/os/window_styles.h"
 

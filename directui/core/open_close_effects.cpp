@@ -8,6 +8,7 @@
 #include "directui/core/effect_pause.h"
 #include "directui/core/host_record.h"
 #include "directui/core/host_surfaces.h"
+#include "directui/core/pending_messages.h"
 #include "directui/core/window_shape.h"
 #include "directui/core/wipe_frames.h"
 #include "platform/gfx/graphics.h"
