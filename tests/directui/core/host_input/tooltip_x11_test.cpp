@@ -3,22 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstdlib>
 #include <memory>
 #include <optional>
 
 #include "directui/core/element.h"
 #include "directui/core/host.h"
 #include "directui/core/tooltip_window.h"
-#include "platform/os/clock.h"
-#include "platform/os/desktop.h"
 #include "platform/os/messages.h"
 #include "platform/os/window_styles.h"
-#include "platform/os/x11/x11_backend.h"
+#include "tests/directui/core/x11_support/x11_screen_fixture.h"
 
-// Xlib last: it defines CursorShape and other names as macros.
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
+// After the fixture, which brings Xlib in last.
 #include <X11/extensions/XTest.h>
 
 namespace directui {
@@ -29,63 +24,22 @@ namespace os = platform::os;
 constexpr int kLeft = 60;
 constexpr int kTop = 60;
 constexpr std::uint32_t kTipFill = 0xFFFFE1;  // RGB of the tip's fill
-// Waits for the server, polling; the bound only keeps a broken run from hanging.
-constexpr int kPolls = 300;
 
 class Plain : public Ex_Element {
  public:
   LRESULT HandleMessage(Ex_Element*, std::uint32_t, WPARAM, LPARAM) override { return -1; }
 };
 
-class ToolTipX11Test : public ::testing::Test {
+class ToolTipX11Test : public x11_testing::X11ScreenTest {
  protected:
-  void SetUp() override {
-    const char* name = std::getenv("DISPLAY");
-    if (name == nullptr || *name == 0) GTEST_SKIP() << "DISPLAY is not set";
-    os::x11::X11BackendOpenResult opened = os::x11::OpenX11Backend();
-    ASSERT_NE(opened.backend, nullptr) << opened.error;
-    backend_ = std::move(opened.backend);
-    desktop_.emplace(*backend_, clock_);
-    observer_ = XOpenDisplay(nullptr);
-    ASSERT_NE(observer_, nullptr);
-  }
   void TearDown() override {
     element_.reset();
     host_.reset();
-    desktop_.reset();
-    backend_.reset();
-    if (observer_ != nullptr) XCloseDisplay(observer_);
+    X11ScreenTest::TearDown();
   }
 
-  std::uint32_t ScreenPixel(int x, int y) const {
-    XImage* image =
-        XGetImage(observer_, DefaultRootWindow(observer_), x, y, 1, 1, AllPlanes, ZPixmap);
-    if (image == nullptr) return 0xFFFFFFFF;
-    const auto pixel = static_cast<std::uint32_t>(XGetPixel(image, 0, 0) & 0xFFFFFF);
-    XDestroyImage(image);
-    return pixel;
-  }
-
-  void Pump() {
-    os::Message message;
-    desktop_->msg_wait_for_multiple_objects({}, 20, os::QS_ALLINPUT);
-    while (desktop_->peek_message(message, {}, 0, 0, os::PM_REMOVE)) {
-      desktop_->dispatch_message(message);
-    }
-  }
-
-  template <class Done>
-  bool PumpUntil(Done done) {
-    for (int i = 0; i < kPolls && !done(); ++i) Pump();
-    return done();
-  }
-
-  os::SteadyClock clock_;
-  std::unique_ptr<os::x11::X11Backend> backend_;
-  std::optional<os::Desktop> desktop_;
   std::optional<Ex_Host> host_;
   std::unique_ptr<Plain> element_;
-  Display* observer_ = nullptr;
 };
 
 TEST_F(ToolTipX11Test, RestingOnAnElementShowsTheTipUntilAPress) {
