@@ -4,12 +4,11 @@
 
 #include <benchmark/benchmark.h>
 
-#include <time.h>
-
 #include <functional>
 #include <optional>
 #include <string>
 
+#include "bench/support/thread_time.h"
 #include "directui/core/nine_grid.h"
 #include "directui/core/text_effects.h"
 #include "platform/gfx/font_config.h"
@@ -20,28 +19,12 @@ namespace {
 
 namespace gfx = platform::gfx;
 
-// Processor time of this thread, so that other work on the shared machine does not count.
-double ThreadSeconds() {
-  timespec t{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
-}
-
-double SecondsPerRun(const std::function<void()>& run) {
-  constexpr int kRuns = 200;
-  run();  // warm the caches and the font machinery first
-  const double start = ThreadSeconds();
-  for (int i = 0; i < kRuns; ++i) run();
-  return (ThreadSeconds() - start) / kRuns;
-}
+// Baseline runs per measurement.
+constexpr int kBaselineRuns = 200;
 
 void RunAgainst(benchmark::State& state, const std::function<void()>& baseline,
                 const std::function<void()>& measured) {
-  const double base = SecondsPerRun(baseline);
-  const double start = ThreadSeconds();
-  for (auto _ : state) measured();
-  const double took = ThreadSeconds() - start;
-  state.counters["x_baseline"] = took / static_cast<double>(state.iterations()) / base;
+  bench_support::RunAgainst(state, baseline, measured, kBaselineRuns);
 }
 
 // The format a text element gives its caption.

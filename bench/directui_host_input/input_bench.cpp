@@ -5,12 +5,11 @@
 
 #include <benchmark/benchmark.h>
 
-#include <time.h>
-
 #include <functional>
 #include <memory>
 #include <vector>
 
+#include "bench/support/thread_time.h"
 #include "directui/core/element.h"
 #include "directui/core/host.h"
 #include "platform/os/clock.h"
@@ -24,28 +23,12 @@ namespace {
 
 namespace os = platform::os;
 
-// Processor time of this thread, so that other work on the shared machine does not count.
-double ThreadSeconds() {
-  timespec t{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
-}
-
-double SecondsPerRun(const std::function<void()>& run) {
-  constexpr int kRuns = 20000;
-  run();
-  const double start = ThreadSeconds();
-  for (int i = 0; i < kRuns; ++i) run();
-  return (ThreadSeconds() - start) / kRuns;
-}
+// Baseline runs per measurement.
+constexpr int kBaselineRuns = 20000;
 
 void RunAgainst(benchmark::State& state, const std::function<void()>& baseline,
                 const std::function<void()>& measured) {
-  const double base = SecondsPerRun(baseline);
-  const double start = ThreadSeconds();
-  for (auto _ : state) measured();
-  const double took = ThreadSeconds() - start;
-  state.counters["x_baseline"] = took / static_cast<double>(state.iterations()) / base;
+  bench_support::RunAgainst(state, baseline, measured, kBaselineRuns);
 }
 
 class Plain : public Ex_Element {

@@ -3,20 +3,16 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <ctime>
 #include <vector>
+
+#include "bench/support/thread_time.h"
 
 namespace platform::gfx::bench {
 
 constexpr int kFrameWidth = 383;
 constexpr int kFrameHeight = 343;
 
-// CPU time of the calling thread: the machine is shared, so wall time would count the others.
-inline double ThreadSeconds() {
-  timespec t{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
-}
+using bench_support::ThreadSeconds;
 
 // Seconds one memcpy of a whole 383 x 343 ARGB frame takes on this machine now: the best of a
 // few batches, so that the figures below are ratios rather than absolute times.
