@@ -102,4 +102,11 @@ std::u16string Utf8ToUtf16(std::string_view text) {
   return out;
 }
 
+std::string Utf8OfCodePoint(char32_t c) {
+  if (c > 0x10FFFF || IsHighSurrogate(c) || IsLowSurrogate(c)) return {};
+  std::string out;
+  AppendUtf8(out, c);
+  return out;
+}
+
 }  // namespace platform::unicode

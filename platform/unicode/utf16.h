@@ -17,4 +17,7 @@ std::string Utf16ToUtf8(std::u16string_view text, std::vector<int>& byte_offsets
 // surrogate, a value beyond U+10FFFF) becomes one U+FFFD, never an error.
 std::u16string Utf8ToUtf16(std::string_view text);
 
+// The UTF-8 bytes of one code point; empty for a surrogate or a value beyond U+10FFFF.
+std::string Utf8OfCodePoint(char32_t c);
+
 }  // namespace platform::unicode

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <array>
 
-#include "platform/os/utf.h"
 #include "platform/os/virtual_keys.h"
+#include "platform/unicode/utf16.h"
 
 namespace platform::os::x11 {
 
@@ -165,15 +165,8 @@ char32_t CharacterFromKeysym(KeySym keysym, bool control) {
 }
 
 std::string TextOfCharacter(char32_t c) {
-  if (c == 0 || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return {};
-  std::u16string units;
-  if (c < 0x10000) {
-    units += static_cast<char16_t>(c);
-  } else {
-    units += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
-    units += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
-  }
-  return utf16_to_utf8(units);
+  if (c == 0) return {};
+  return unicode::Utf8OfCodePoint(c);
 }
 
 }  // namespace platform::os::x11

@@ -32,14 +32,7 @@ std::string Hex(std::string_view bytes) {
 }
 
 std::string Utf8Of(char32_t c) {
-  std::u16string units;
-  if (c < 0x10000) {
-    units += static_cast<char16_t>(c);
-  } else {
-    units += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
-    units += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
-  }
-  return unicode::Utf16ToUtf8(units);
+  return unicode::Utf8OfCodePoint(c);
 }
 
 TEST(TranscodeUtf8ToGbk, GivesTheseBytes) {

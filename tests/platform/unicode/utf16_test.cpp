@@ -52,5 +52,14 @@ TEST(Utf16ToUtf8Test, GivesTheByteOffsetOfEveryCodeUnit) {
   EXPECT_EQ(offsets, (std::vector<int>{0}));
 }
 
+TEST(Utf8OfCodePointTest, EncodesCharactersAndRefusesWhatIsNone) {
+  EXPECT_EQ(Utf8OfCodePoint(U'a'), "a");
+  EXPECT_EQ(Utf8OfCodePoint(U'收'), "收");
+  EXPECT_EQ(Utf8OfCodePoint(0x1F600), "\xF0\x9F\x98\x80");
+  EXPECT_EQ(Utf8OfCodePoint(0xD800), "");
+  EXPECT_EQ(Utf8OfCodePoint(0xDFFF), "");
+  EXPECT_EQ(Utf8OfCodePoint(0x110000), "");
+}
+
 }  // namespace
 }  // namespace platform::unicode
